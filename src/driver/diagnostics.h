@@ -1,0 +1,35 @@
+// Counters, input position and the positional error report shared by every layer.
+#pragma once
+
+#include <cstdio>
+
+extern int error_count;
+extern int warning_count;
+
+// Maintained by the scanner, printed by hpgl_error.
+extern int line_number; // 1-based input line being scanned
+extern int tokenpos;    // bytes consumed on the line up to and including the current token
+extern int yyleng;      // length of the text the scanner matched last
+
+extern int scanner_trace; // -d
+extern int parser_trace;  // -YYDEBUG
+
+// "(file) line L, pos C : message(0xNN)" on standard error; counts one error.
+void hpgl_error(const char* message);
+
+// Writes "message\n" on standard error and ends the process with status 2.
+[[noreturn]] void fatal_error(const char* message);
+
+// Adds to an int the way the hardware does, without signed-overflow undefined behaviour.
+inline int wrap_add(int a, int b) {
+    return static_cast<int>(static_cast<unsigned>(a) + static_cast<unsigned>(b));
+}
+inline int wrap_sub(int a, int b) {
+    return static_cast<int>(static_cast<unsigned>(a) - static_cast<unsigned>(b));
+}
+inline int wrap_neg(int a) { return static_cast<int>(0u - static_cast<unsigned>(a)); }
+
+// Truncates toward zero; values beyond the int range saturate, NaN gives 0.
+int saturating_int(double v);
+
+void diagnostics_reset();

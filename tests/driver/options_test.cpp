@@ -1,0 +1,155 @@
+// The command line: usage requests, unrecognized options, file names and stream fallbacks.
+#include <gtest/gtest.h>
+
+#include "e2e/harness.h"
+
+namespace {
+
+const std::string usage = "\nUsage: penwright [-i hpgl_file][-o dxf_file][-h]\n\n"
+                          "where: hpgl_file  is a valid HPGL plotter input file\n"
+                          "       dxf_file   is any filename for dxf output data\n"
+                          "\n"
+                          "Synopsis: This program converts HPGL plot file data to dxf format.\n"
+                          "\n";
+
+TEST(Usage, NoArgumentsShowsUsageAndCreatesNothing) {
+    Result r = run_penwright({});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, banner());
+    EXPECT_EQ(r.out, usage);
+    EXPECT_TRUE(r.folder.empty());
+}
+
+TEST(Usage, HelpAndQuestionMarkShowUsage) {
+    for (const char* opt : {"-h", "-?"}) {
+        Result r = run_penwright({.args = {opt}});
+        EXPECT_EQ(r.status, 0) << opt;
+        EXPECT_EQ(r.err, banner()) << opt;
+        EXPECT_EQ(r.out, usage) << opt;
+        EXPECT_TRUE(r.folder.empty()) << opt;
+    }
+}
+
+TEST(Usage, OutputFileIsCreatedEmptyBeforeHelp) {
+    Result r = run_penwright({.args = {"-o", "made.dxf", "-h"}, .dxf_name = "made.dxf"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, usage);
+    ASSERT_TRUE(r.dxf_exists);
+    EXPECT_EQ(r.dxf, "");
+    EXPECT_FALSE(r.log_exists);
+}
+
+TEST(Options, TrailingDashIIsUnrecognizedAndDefaultInputIsUsed) {
+    Result r = run_penwright({.args = {"-i"}, .files = {{"penwright.plt", ""}}});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "Unrecognized command line option: -i\n");
+    EXPECT_EQ(r.err, stderr_preamble("penwright.plt", "penwright.pdf") +
+                         "Errors: 0, Warnings: 1\n");
+    EXPECT_EQ(r.log, log_file("", 0, 1, "penwright.plt", "penwright.pdf"));
+    EXPECT_EQ(r.dxf, dxf_document(""));
+}
+
+TEST(Options, TrailingDashOIsUnrecognized) {
+    Result r = run_penwright({.args = {"-o"}, .files = {{"penwright.plt", ""}}});
+    EXPECT_EQ(r.out, "Unrecognized command line option: -o\n");
+    EXPECT_EQ(r.dxf, dxf_document(""));
+}
+
+TEST(Options, LoneFileNameIsUnrecognized) {
+    Result r = run_penwright({.args = {"plot.plt"},
+                              .files = {{"plot.plt", "junk"}, {"penwright.plt", ""}}});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "Unrecognized command line option: plot.plt\n");
+    EXPECT_EQ(r.log, log_file("", 0, 1, "penwright.plt", "penwright.pdf"));
+}
+
+TEST(Options, CaseVariantsAreUnrecognized) {
+    Result r = run_penwright({.args = {"-D", "-H", "-yydebug", "-I"},
+                              .files = {{"penwright.plt", ""}}});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "Unrecognized command line option: -D\n"
+                     "Unrecognized command line option: -H\n"
+                     "Unrecognized command line option: -yydebug\n"
+                     "Unrecognized command line option: -I\n");
+    EXPECT_EQ(r.err, stderr_preamble("penwright.plt", "penwright.pdf") +
+                         "Errors: 0, Warnings: 4\n");
+}
+
+TEST(Options, SecondInputWinsAndFirstMissingIsReported) {
+    Result r = run_penwright({.args = {"-i", "missing.plt", "-i", "b.plt", "-o", "out.dxf"},
+                              .files = {{"b.plt", ""}},
+                              .dxf_name = "out.dxf"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, banner() + "missing.plt: file not found\n" +
+                         "Using b.plt for HPGL input file\n"
+                         "Using out.dxf for DXF output data\n"
+                         "Using penwright.log for log output\n"
+                         "Errors: 0, Warnings: 0\n");
+    EXPECT_EQ(r.log, log_file("", 0, 0, "b.plt", "out.dxf"));
+}
+
+TEST(Options, MissingInputFileFallsBackToStandardInputQuietly) {
+    Result r = run_penwright({.args = {"-i", "gone.plt", "-o", "out.dxf"}, .dxf_name = "out.dxf"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, banner() + "gone.plt: file not found\n" +
+                         "Using out.dxf for DXF output data\n"
+                         "Using penwright.log for log output\n"
+                         "Errors: 0, Warnings: 0\n");
+    EXPECT_EQ(r.log, log_file("", 0, 0, "gone.plt", "out.dxf"));
+    EXPECT_EQ(r.dxf, dxf_document(""));
+}
+
+TEST(Options, MissingDefaultInputSaysNothing) {
+    Result r = run_penwright({.args = {"-o", "out.dxf"}, .dxf_name = "out.dxf"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, banner() +
+                         "Using out.dxf for DXF output data\n"
+                         "Using penwright.log for log output\n"
+                         "Errors: 0, Warnings: 0\n");
+    EXPECT_EQ(r.log, log_file("", 0, 0, "penwright.plt", "out.dxf"));
+}
+
+TEST(Fallback, UnwritableOutputGoesToStandardOutputAfterOptionMessages) {
+    Result r = run_penwright({.args = {"-x", "-o", "folder", "-i", "in.plt"},
+                              .files = {{"in.plt", ""}},
+                              .directories = {"folder"}});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, banner() + "folder: file not found\n" +
+                         "Using in.plt for HPGL input file\n"
+                         "ERROR: folder, unable to open dxf file\n"
+                         "Using stdout for DXF output data\n"
+                         "Using penwright.log for log output\n"
+                         "Errors: 0, Warnings: 1\n");
+    EXPECT_EQ(r.out, "Unrecognized command line option: -x\n" + dxf_document(""));
+    EXPECT_EQ(r.log, log_file("", 0, 1, "in.plt", "stdout"));
+}
+
+TEST(Fallback, DefaultOutputUnwritableIsReportedOnce) {
+    Result r = run_penwright({.args = {"-i", "in.plt"},
+                              .files = {{"in.plt", ""}},
+                              .directories = {"penwright.pdf"}});
+    EXPECT_EQ(r.err, banner() + "Using in.plt for HPGL input file\n" +
+                         "ERROR: penwright.pdf, unable to open dxf file\n"
+                         "Using stdout for DXF output data\n"
+                         "Using penwright.log for log output\n"
+                         "Errors: 0, Warnings: 0\n");
+    EXPECT_EQ(r.out, dxf_document(""));
+}
+
+TEST(Fallback, LogOnStandardErrorWritesTheSummaryOnce) {
+    Result r = run_penwright({.args = {"-i", "in.plt", "-o", "out.dxf"},
+                              .files = {{"in.plt", ""}},
+                              .directories = {"penwright.log"},
+                              .dxf_name = "out.dxf"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, banner() + "Using in.plt for HPGL input file\n" +
+                         "Using out.dxf for DXF output data\n"
+                         "Could not open penwright.log as log file\n"
+                         "Using stderr for log output\n"
+                         "HPGL input file: in.plt\n"
+                         "DXF output file: out.dxf\n"
+                         "Errors: 0, Warnings: 0\n");
+    EXPECT_EQ(r.dxf, dxf_document(""));
+}
+
+} // namespace

@@ -1,0 +1,113 @@
+// The number formatter must write exactly what the C library's "%d" and "%f" write.
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "dxf/format.h"
+
+namespace {
+
+std::string ours_real(double v) {
+    char buf[real_text_max + 8];
+    char* end = put_real(buf, v);
+    return std::string(buf, end);
+}
+
+std::string libc_real(double v) {
+    char buf[400];
+    snprintf(buf, sizeof buf, "%f", v);
+    return buf;
+}
+
+std::string ours_int(int v) {
+    char buf[int_text_max];
+    return std::string(buf, put_int(buf, v));
+}
+
+TEST(Format, IntegersMatchPrintf) {
+    std::mt19937 rng(7);
+    for (int v : {0, 1, -1, 9, 10, -10, INT_MAX, INT_MIN, INT_MIN + 1})
+        EXPECT_EQ(ours_int(v), std::to_string(v));
+    for (int i = 0; i < 1000000; ++i) {
+        int v = static_cast<int>(rng());
+        ASSERT_EQ(ours_int(v), std::to_string(v));
+    }
+}
+
+TEST(Format, PlotterUnitCoordinatesMatchPrintfOverTheWholeIntRange) {
+    std::mt19937_64 rng(11);
+    auto check = [](long long k) {
+        for (double sign : {1.0, -1.0}) {
+            double v = static_cast<double>(k) * sign / 1016.0;
+            ASSERT_EQ(ours_real(v), libc_real(v)) << k << " sign " << sign;
+        }
+    };
+    for (long long k = -5000; k <= 5000; ++k) check(k);
+    for (long long k : {2147483647LL, -2147483648LL, 4294967295LL, -4294967296LL, 8589934592LL,
+                        -8589934592LL, 8589934593LL, 17179869184LL})
+        check(k);
+    for (int i = 0; i < 2000000; ++i) check(static_cast<int>(rng()));
+    for (int i = 0; i < 200000; ++i) check(static_cast<long long>(rng() % 17179869184ULL) - 8589934592LL);
+}
+
+TEST(Format, NegativeZeroKeepsItsSign) {
+    EXPECT_EQ(ours_real(-0.0), "-0.000000");
+    EXPECT_EQ(ours_real(0.0 * -1.0 / 1016.0), "-0.000000");
+    EXPECT_EQ(ours_real(0.0), "0.000000");
+}
+
+TEST(Format, ArbitraryDoublesMatchPrintf) {
+    std::mt19937_64 rng(3);
+    for (double v : {DBL_MAX, -DBL_MAX, DBL_MIN, DBL_TRUE_MIN, 0.5e-6, 1.5e-6, 2.5e-6, 0.0000005,
+                     0.0000015, 1e15 + 0.5, 123456.0000005, 57.29577951471995, 90.0, 1.0 / 3.0,
+                     HUGE_VAL, -HUGE_VAL, std::nan("")})
+        EXPECT_EQ(ours_real(v), libc_real(v)) << v;
+    for (int i = 0; i < 1000000; ++i) {
+        uint64_t bits = rng();
+        double v;
+        memcpy(&v, &bits, sizeof v);
+        if (std::isnan(v)) continue;
+        ASSERT_EQ(ours_real(v), libc_real(v)) << bits;
+    }
+    std::uniform_real_distribution<double> angles(-1000.0, 1000.0);
+    for (int i = 0; i < 1000000; ++i) {
+        double v = angles(rng);
+        ASSERT_EQ(ours_real(v), libc_real(v));
+    }
+    // Values with exactly representable halves at the seventh decimal.
+    for (int i = 0; i < 100000; ++i) {
+        double v = std::ldexp(static_cast<double>(rng() % 100000000), -(static_cast<int>(rng() % 30)));
+        ASSERT_EQ(ours_real(v), libc_real(v)) << v;
+    }
+}
+
+TEST(Format, OutFormatMatchesFprintf) {
+    char* ours_text = nullptr;
+    size_t ours_size = 0;
+    FILE* ours = open_memstream(&ours_text, &ours_size);
+    char* libc_text = nullptr;
+    size_t libc_size = 0;
+    FILE* libc = open_memstream(&libc_text, &libc_size);
+    std::string long_text(5000, 'x');
+    out_format(ours, "a%db%fc%sd%c%%e\n", -42, 3.25, "str", 'Z');
+    fprintf(libc, "a%db%fc%sd%c%%e\n", -42, 3.25, "str", 'Z');
+    out_format(ours, "%s|%f|%f|%d\n", long_text.c_str(), DBL_MAX, -DBL_MAX, INT_MIN);
+    fprintf(libc, "%s|%f|%f|%d\n", long_text.c_str(), DBL_MAX, -DBL_MAX, INT_MIN);
+    for (int i = 0; i < 20; ++i) {
+        out_format(ours, "%f %f %f %f\n", DBL_MAX, DBL_MAX, DBL_MAX, DBL_MAX);
+        fprintf(libc, "%f %f %f %f\n", DBL_MAX, DBL_MAX, DBL_MAX, DBL_MAX);
+    }
+    fclose(ours);
+    fclose(libc);
+    EXPECT_EQ(std::string(ours_text, ours_size), std::string(libc_text, libc_size));
+    free(ours_text);
+    free(libc_text);
+}
+
+} // namespace

@@ -1,0 +1,156 @@
+#include "e2e/harness.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+namespace {
+
+void write_file(const fs::path& path, const std::string& data) {
+    std::ofstream out(path, std::ios::binary);
+    out << data;
+}
+
+std::string make_temp_folder() {
+    std::string pattern = (fs::temp_directory_path() / "penwright-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    return pattern;
+}
+
+int spawn(const fs::path& work, const fs::path& input, const fs::path& out, const fs::path& err,
+          const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    std::string program = PENWRIGHT_BIN;
+    argv.push_back(program.data());
+    std::vector<std::string> copies(args);
+    for (auto& a : copies) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = fork();
+    if (pid == 0) {
+        if (chdir(work.c_str()) != 0) _exit(127);
+        int in = open(input.c_str(), O_RDONLY);
+        int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(in, 0);
+        dup2(o, 1);
+        dup2(e, 2);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    return 128 + WTERMSIG(status);
+}
+
+} // namespace
+
+Result run_penwright(const RunSpec& run) {
+    fs::path root = make_temp_folder();
+    fs::path work = root / "work";
+    fs::create_directory(work);
+    for (auto& [name, data] : run.files) write_file(work / name, data);
+    for (auto& d : run.directories) fs::create_directories(work / d);
+    write_file(root / "stdin", run.stdin_data);
+
+    Result r;
+    r.status = spawn(work, root / "stdin", root / "stdout", root / "stderr", run.args);
+    r.out = read_file(root / "stdout");
+    r.err = read_file(root / "stderr");
+    r.log_exists = fs::is_regular_file(work / "penwright.log");
+    if (r.log_exists) r.log = read_file(work / "penwright.log");
+    r.dxf_exists = fs::is_regular_file(work / run.dxf_name);
+    if (r.dxf_exists) r.dxf = read_file(work / run.dxf_name);
+    for (auto& entry : fs::directory_iterator(work))
+        if (entry.is_regular_file())
+            r.folder[entry.path().filename().string()] = read_file(entry.path());
+    fs::remove_all(root);
+    return r;
+}
+
+Result convert(const std::string& input, const std::vector<std::string>& extra) {
+    RunSpec run;
+    run.files["penwright.plt"] = input;
+    run.args = {"-i", "penwright.plt", "-o", "out.dxf"};
+    run.args.insert(run.args.end(), extra.begin(), extra.end());
+    run.dxf_name = "out.dxf";
+    return run_penwright(run);
+}
+
+std::string banner() {
+    return "penwright Version 1.7\n"
+           "Converts HPGL plot files into ASCII DXF (AC1009) drawings.\n"
+           "Send all bug reports or questions to:\n"
+           "    the penwright maintainers, through the project's issue tracker,\n"
+           "    with the plot file, the command line and penwright.log attached.\n";
+}
+
+std::string stderr_preamble(const std::string& input, const std::string& dxf,
+                            const std::string& log) {
+    return banner() + "Using " + input + " for HPGL input file\n" + "Using " + dxf +
+           " for DXF output data\n" + "Using " + log + " for log output\n";
+}
+
+std::string dxf_document(const std::string& entities) {
+    std::string d = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  0\nENDSEC\n"
+                    "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nLAYER\n 70\n10\n";
+    for (int n = 0; n <= 9; ++n) {
+        d += "  0\nLAYER\n  2\n" + std::to_string(n) + "\n 70\n" + (n == 0 ? "64" : "0") +
+             "\n 62\n" + (n == 0 ? "7" : std::to_string(n)) + "\n  6\nCONTINUOUS\n";
+    }
+    d += "  0\nENDTAB\n  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES\n";
+    d += entities;
+    d += "  0\nENDSEC\n  0\nEOF\n";
+    return d;
+}
+
+std::string log_file(const std::string& body, int errors, int warnings, const std::string& input,
+                     const std::string& dxf) {
+    return "HPGL input file: " + input + "\nDXF output file: " + dxf + "\n" + body +
+           "Errors: " + std::to_string(errors) + ", Warnings: " + std::to_string(warnings) + "\n";
+}
+
+std::string mask_trace(const std::string& trace) {
+    static const std::regex entering("Entering state [0-9]+");
+    static const std::regex line("\\(line [0-9]+\\)");
+    static const std::regex stack("state stack now( [0-9]+)*");
+    std::string s = std::regex_replace(trace, entering, "Entering state s");
+    s = std::regex_replace(s, line, "(line l)");
+    // Keep the depth of the stack visible: "0 s s".
+    std::string out;
+    std::sregex_iterator it(s.begin(), s.end(), stack), end;
+    size_t last = 0;
+    for (; it != end; ++it) {
+        out.append(s, last, static_cast<size_t>(it->position()) - last);
+        std::string m = it->str();
+        std::string masked = "state stack now";
+        std::istringstream nums(m.substr(15));
+        std::string n;
+        bool first = true;
+        while (nums >> n) {
+            masked += first ? " " + n : " s";
+            first = false;
+        }
+        out += masked;
+        last = static_cast<size_t>(it->position() + it->length());
+    }
+    out.append(s, last);
+    return out;
+}
