@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <stdexcept>
 
@@ -127,30 +126,50 @@ std::string log_file(const std::string& body, int errors, int warnings, const st
            "Errors: " + std::to_string(errors) + ", Warnings: " + std::to_string(warnings) + "\n";
 }
 
-std::string mask_trace(const std::string& trace) {
-    static const std::regex entering("Entering state [0-9]+");
-    static const std::regex line("\\(line [0-9]+\\)");
-    static const std::regex stack("state stack now( [0-9]+)*");
-    std::string s = std::regex_replace(trace, entering, "Entering state s");
-    s = std::regex_replace(s, line, "(line l)");
-    // Keep the depth of the stack visible: "0 s s".
+namespace {
+
+// Replaces the number after each `marker` by `mask`.
+std::string mask_number_after(const std::string& s, const std::string& marker, const std::string& mask) {
     std::string out;
-    std::sregex_iterator it(s.begin(), s.end(), stack), end;
-    size_t last = 0;
-    for (; it != end; ++it) {
-        out.append(s, last, static_cast<size_t>(it->position()) - last);
-        std::string m = it->str();
-        std::string masked = "state stack now";
-        std::istringstream nums(m.substr(15));
-        std::string n;
-        bool first = true;
-        while (nums >> n) {
-            masked += first ? " " + n : " s";
-            first = false;
-        }
-        out += masked;
-        last = static_cast<size_t>(it->position() + it->length());
+    size_t at = 0;
+    for (size_t hit; (hit = s.find(marker, at)) != std::string::npos;) {
+        size_t digits = hit + marker.size();
+        size_t end = digits;
+        while (end < s.size() && isdigit(static_cast<unsigned char>(s[end]))) ++end;
+        out.append(s, at, digits - at);
+        out += end > digits ? mask : "";
+        at = end;
     }
-    out.append(s, last);
+    out.append(s, at);
     return out;
+}
+
+// "state stack now 0 7 12" becomes "state stack now 0 s s": the depth stays visible.
+std::string mask_stacks(const std::string& s) {
+    const std::string marker = "state stack now";
+    std::string out;
+    size_t at = 0;
+    for (size_t hit; (hit = s.find(marker, at)) != std::string::npos;) {
+        size_t p = hit + marker.size();
+        out.append(s, at, p - at);
+        bool first = true;
+        while (p + 1 < s.size() && s[p] == ' ' && isdigit(static_cast<unsigned char>(s[p + 1]))) {
+            size_t end = p + 1;
+            while (end < s.size() && isdigit(static_cast<unsigned char>(s[end]))) ++end;
+            out += first ? s.substr(p, end - p) : " s";
+            first = false;
+            p = end;
+        }
+        at = p;
+    }
+    out.append(s, at);
+    return out;
+}
+
+} // namespace
+
+std::string mask_trace(const std::string& trace) {
+    std::string s = mask_number_after(trace, "Entering state ", "s");
+    s = mask_number_after(s, "(line ", "l");
+    return mask_stacks(s);
 }

@@ -1,0 +1,21 @@
+// Bytes of the HPGL input to tokens, in four modes.
+#pragma once
+
+#include <cstdio>
+
+#include "scanner/tokens.h"
+
+// The next token's kind, 0 at the end of the input.
+int hpgl_scan();
+
+// Asked at each end of the input whether another input follows: never.
+int hpgl_wrap();
+
+// The stream read from the next time the buffer is created; null means standard input.
+void scanner_set_input(FILE* stream);
+
+// Puts the scanner back to its start: no buffer, INITIAL mode, nothing read.
+void scanner_reset();
+
+// Most bytes asked of one block read (8192). Tests lower it to move the block boundaries.
+extern int scanner_read_limit;
