@@ -1,8 +1,12 @@
 #include "parser/convert.h"
 
 #include "driver/diagnostics.h"
+#include "driver/options.h"
+#include "parser/engine.h"
+#include "scanner/scanner.h"
 
 void run_conversion_step() {
     line_number = 1;
-    // The scanner and parser arrive next; until then the input is not read.
+    scanner_set_input(input_stream); // none open: the scanner reads standard input
+    hpgl_parse();
 }

@@ -1,0 +1,182 @@
+#include "parser/engine.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "driver/diagnostics.h"
+#include "parser/actions.h"
+#include "parser/tables.h"
+#include "scanner/scanner.h"
+
+using namespace parse_tables;
+
+namespace {
+
+constexpr int initial_depth = 200;
+constexpr int max_depth = 10000;
+constexpr int no_token = -2; // the lookahead is empty
+
+struct Stacks {
+    short* states = nullptr;
+    TokenValue* values = nullptr;
+    int room = 0;
+    int top = -1; // index of the state on top
+
+    bool reserve(int n) {
+        auto* s = static_cast<short*>(realloc(states, sizeof(short) * static_cast<size_t>(n)));
+        if (s) states = s;
+        auto* v = static_cast<TokenValue*>(realloc(values, sizeof(TokenValue) * static_cast<size_t>(n)));
+        if (v) values = v;
+        if (!s || !v) return false;
+        room = n;
+        return true;
+    }
+    ~Stacks() {
+        free(states);
+        free(values);
+    }
+};
+
+int translate(int code) { return code <= 272 ? token_symbol[code] : undefined_symbol; }
+
+// Trace lines are built whole and written at once, standard error being unbuffered.
+void trace_stack(const char* prefix, const Stacks& st) {
+    std::string line(prefix);
+    for (int i = 0; i <= st.top; ++i) {
+        line.append(" ");
+        line.append(std::to_string(st.states[i]));
+    }
+    line.append("\n");
+    fputs(line.c_str(), stderr);
+}
+
+void trace_reduction(int rule) {
+    std::string line("Reducing via rule ");
+    line.append(std::to_string(rule));
+    line.append(" (line ");
+    line.append(std::to_string(rule_line[rule]));
+    line.append("), ");
+    for (int i = rule_rhs_start[rule]; i < rule_rhs_start[rule + 1]; ++i) {
+        line.append(symbol_names[rule_rhs[i]]);
+        line.append(" ");
+    }
+    line.append(" -> ");
+    line.append(symbol_names[rule_lhs[rule]]);
+    line.append("\n");
+    fputs(line.c_str(), stderr);
+}
+
+// "parse error", with the terminals the state could shift when there are fewer than five.
+void report_syntax_error(int state) {
+    const short* row = shift_to + state * terminal_count;
+    int expected = 0;
+    for (int t = 0; t < terminal_count; ++t) expected += row[t] != 0;
+    std::string message("parse error");
+    if (expected < 5) {
+        int listed = 0;
+        for (int t = 0; t < terminal_count; ++t) {
+            if (!row[t]) continue;
+            message.append(listed++ == 0 ? ", expecting `" : " or `");
+            message.append(symbol_names[t]);
+            message.append("'");
+        }
+    }
+    hpgl_error(message.c_str());
+}
+
+void release_text(int symbol, TokenValue& value) {
+    if (is_text_symbol(symbol)) {
+        free(value.text);
+        value.text = nullptr;
+    }
+}
+
+// Goto of nonterminal `lhs` from `state`.
+int goto_state(int state, int lhs) {
+    int n = lhs - terminal_count;
+    for (int i = goto_start[n]; i < goto_start[n + 1]; ++i)
+        if (goto_from[i] == state) return goto_to[i];
+    return -1; // not reachable with generated tables
+}
+
+} // namespace
+
+int hpgl_parse() {
+    Stacks st;
+    if (!st.reserve(initial_depth)) {
+        hpgl_error("parser stack overflow");
+        return 2;
+    }
+    if (parser_trace) fputs("Starting parse\n", stderr);
+    int state = 0;
+    int token = no_token; // the lookahead's code
+    int symbol = 0;       // and its terminal symbol
+    TokenValue value{};   // and its value
+    TokenValue pushed{};  // value that goes with the state entered next
+
+    for (;;) {
+        // Enter `state`.
+        st.states[++st.top] = static_cast<short>(state);
+        st.values[st.top] = pushed;
+        if (st.top >= st.room - 1) {
+            if (st.room >= max_depth) {
+                hpgl_error("parser stack overflow");
+                return 2;
+            }
+            int grown = st.room * 2 > max_depth ? max_depth : st.room * 2;
+            if (!st.reserve(grown)) {
+                hpgl_error("parser stack overflow");
+                return 2;
+            }
+            if (parser_trace) fprintf(stderr, "Stack size increased to %d\n", grown);
+        }
+        if (parser_trace) fprintf(stderr, "Entering state %d\n", state);
+
+        int rule = default_rule[state];
+        if (reads_token[state]) {
+            if (token == no_token) {
+                if (parser_trace) fputs("Reading a token: ", stderr);
+                token = hpgl_scan();
+                value = token_value;
+            }
+            if (token <= 0) {
+                token = 0;
+                symbol = end_symbol;
+                if (parser_trace) fputs("Now at end of input.\n", stderr);
+            } else {
+                symbol = translate(token);
+                if (parser_trace) fprintf(stderr, "Next token is %d (%s)\n", token, symbol_names[symbol]);
+            }
+            int target = shift_to[state * terminal_count + symbol];
+            if (target) {
+                if (target == final_state) return 0;
+                if (parser_trace) fprintf(stderr, "Shifting token %d (%s), ", token, symbol_names[symbol]);
+                pushed = value;
+                if (token != 0) token = no_token; // the end of input stays the lookahead
+                state = target;
+                continue;
+            }
+            if (rule == 0) {
+                report_syntax_error(state);
+                if (token > 0) release_text(symbol, value);
+                while (st.top > 0) {
+                    release_text(accessing_symbol[st.states[st.top]], st.values[st.top]);
+                    --st.top;
+                    if (parser_trace) trace_stack("Error: state stack now", st);
+                }
+                return 1;
+            }
+        }
+
+        // Reduce by `rule`.
+        if (parser_trace) trace_reduction(rule);
+        int length = rule_length[rule];
+        TokenValue* right = st.values + st.top - length; // right[1] .. right[length]
+        run_action(rule, right);
+        for (int i = 1; i <= length; ++i) release_text(rule_rhs[rule_rhs_start[rule] + i - 1], right[i]);
+        pushed = length > 0 ? right[1] : TokenValue{};
+        st.top -= length;
+        if (parser_trace) trace_stack("state stack now", st);
+        state = goto_state(st.states[st.top], rule_lhs[rule]);
+    }
+}

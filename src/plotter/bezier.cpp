@@ -1,0 +1,118 @@
+// Bezier curves (BR drawn as ten strokes per curve, BZ discarded), begin plot, and the
+// polygon, fill and page commands, which are only echoed.
+#include <vector>
+
+#include "driver/diagnostics.h"
+#include "driver/options.h"
+#include "dxf/format.h"
+#include "plotter/handlers.h"
+#include "plotter/state.h"
+
+namespace {
+
+struct BezierRecord {
+    int c1x, c1y, c2x, c2y, ex, ey; // offsets from the curve's start point
+};
+
+// Filled while one BR or BZ statement is read. It starts with room for 100 curves and
+// grows for longer statements, so that no curve is ever dropped.
+std::vector<BezierRecord> bezier_queue;
+size_t bezier_next = 0;
+
+constexpr size_t usual_curves = 100;
+
+// A move to an absolute point whatever the plotting mode.
+void draw_to(int x, int y) {
+    int saved = plotter_state.relative;
+    plotter_state.relative = 0;
+    plot_to(x, y);
+    plotter_state.relative = saved;
+}
+
+} // namespace
+
+void bezier_push(int c1x, int c1y, int c2x, int c2y, int ex, int ey) {
+    if (bezier_queue.capacity() < usual_curves) bezier_queue.reserve(usual_curves);
+    bezier_queue.push_back({c1x, c1y, c2x, c2y, ex, ey});
+}
+
+int bezier_pop(int& c1x, int& c1y, int& c2x, int& c2y, int& ex, int& ey) {
+    if (bezier_next == bezier_queue.size()) return 0;
+    const BezierRecord& r = bezier_queue[bezier_next++];
+    c1x = r.c1x;
+    c1y = r.c1y;
+    c2x = r.c2x;
+    c2y = r.c2y;
+    ex = r.ex;
+    ey = r.ey;
+    return 1;
+}
+
+void bezier_reset() {
+    bezier_queue.clear();
+    bezier_next = 0;
+    if (bezier_queue.capacity() > 64 * usual_curves) bezier_queue.shrink_to_fit();
+}
+
+void bezier_point(double t, int p0x, int p0y, int c1x, int c1y, int c2x, int c2y, int ex, int ey,
+                  int& x, int& y) {
+    double u = 1.0 - t;
+    double b0 = u * u * u;
+    double b1 = u * u * t * 3.0;
+    double b2 = u * t * t * 3.0;
+    double b3 = t * t * t;
+    double sx = 0.0, sy = 0.0;
+    sx += p0x * b0;
+    sx += c1x * b1;
+    sx += c2x * b2;
+    sx += ex * b3;
+    sy += p0y * b0;
+    sy += c1y * b1;
+    sy += c2y * b2;
+    sy += ey * b3;
+    x = saturating_int(sx + 0.5);
+    y = saturating_int(sy + 0.5);
+}
+
+void cmd_BR() {
+    out_format(log_stream, "BR\n");
+    int c1x, c1y, c2x, c2y, ex, ey;
+    while (bezier_pop(c1x, c1y, c2x, c2y, ex, ey)) {
+        int p0x = plotter_state.pos_x, p0y = plotter_state.pos_y;
+        // All three points are offsets from the curve's own start.
+        c1x = wrap_add(c1x, p0x);
+        c1y = wrap_add(c1y, p0y);
+        c2x = wrap_add(c2x, p0x);
+        c2y = wrap_add(c2y, p0y);
+        ex = wrap_add(ex, p0x);
+        ey = wrap_add(ey, p0y);
+        out_format(log_stream, "  bezier polygon: %d %d %d %d %d %d %d %d\n", p0x, p0y, c1x, c1y,
+                   c2x, c2y, ex, ey);
+        for (int i = 1; i <= 9; ++i) {
+            int x, y;
+            bezier_point(i / 10.0, p0x, p0y, c1x, c1y, c2x, c2y, ex, ey, x, y);
+            draw_to(x, y);
+        }
+        draw_to(ex, ey);
+    }
+    bezier_reset();
+}
+
+void cmd_BP() {
+    bezier_reset();
+    out_format(log_stream, "BP\n");
+    out_format(log_stream, " calls ");
+    cmd_PG(1);
+    out_format(log_stream, " calls ");
+    cmd_IN();
+}
+
+void cmd_PM(int n) { out_format(log_stream, "PM %d\n", n); }
+void cmd_PG(int n) { out_format(log_stream, "PG %d\n", n); }
+void cmd_EP() { out_format(log_stream, "EP\n"); }
+void cmd_FP() { out_format(log_stream, "FP\n"); }
+void cmd_FR() { out_format(log_stream, "FR\n"); }
+void cmd_PP() { out_format(log_stream, "PP\n"); }
+void cmd_FT(int type, double spacing, double angle) {
+    out_format(log_stream, "FT %d %f %f\n", type, spacing, angle);
+}

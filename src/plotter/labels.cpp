@@ -1,0 +1,48 @@
+// Labels: character size, direction, and one TEXT entity per label.
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+
+#include "driver/options.h"
+#include "dxf/format.h"
+#include "dxf/writer.h"
+#include "plotter/handlers.h"
+#include "plotter/state.h"
+
+namespace {
+
+constexpr double cm_per_unit = 0.0025;
+constexpr double default_width_factor = 0.8;
+
+// Sizes beyond the double range stay the largest finite size, so no "inf" reaches the DXF.
+double finite_size(double v) {
+    if (std::isinf(v)) return v > 0 ? DBL_MAX : -DBL_MAX;
+    return v;
+}
+
+} // namespace
+
+void cmd_SI(double height, double width) {
+    PlotterState& s = plotter_state;
+    out_format(log_stream, "SI %f %f\n", height, width);
+    s.char_height = finite_size(height / cm_per_unit);
+    s.char_width = finite_size(width / cm_per_unit);
+    double factor = s.char_width * 1.5 / s.char_height;
+    // A zero height (SI alone) has no ratio: the width factor goes back to its default.
+    s.char_width_factor = std::isfinite(factor) ? factor : default_width_factor;
+}
+
+void cmd_DI(int run, int rise) {
+    out_format(log_stream, "DI %d %d\n", run, rise);
+    plotter_state.label_angle =
+        std::atan2(static_cast<double>(rise), static_cast<double>(run)) * degrees_per_radian;
+}
+
+void cmd_LB(char* text) {
+    PlotterState& s = plotter_state;
+    text[strcspn(text, "\r\n")] = '\0'; // the label ends at its first line break
+    out_format(log_stream, "LB \"%s\"\n", text);
+    if (s.pen != 0)
+        dxf_text(dxf_layer(), dxf_x(s.pos_x), dxf_y(s.pos_y), dxf_length(s.char_height),
+                 s.label_angle, s.char_width_factor, text);
+}

@@ -1,0 +1,38 @@
+// Pen motion: the four mode commands and plot_to, the one writer of LINE records.
+#include "driver/diagnostics.h"
+#include "driver/options.h"
+#include "dxf/format.h"
+#include "dxf/writer.h"
+#include "plotter/handlers.h"
+#include "plotter/state.h"
+
+void cmd_PA() {
+    out_format(log_stream, "PA\n");
+    plotter_state.relative = 0;
+}
+
+void cmd_PR() {
+    out_format(log_stream, "PR\n");
+    plotter_state.relative = 1;
+}
+
+void cmd_PD() {
+    out_format(log_stream, "PD\n");
+    plotter_state.pen_down = 1;
+}
+
+void cmd_PU() {
+    out_format(log_stream, "PU\n");
+    plotter_state.pen_down = 0;
+}
+
+void plot_to(int x, int y) {
+    PlotterState& s = plotter_state;
+    out_format(log_stream, s.relative ? "move rel %d %d\n" : "move to %d %d\n", x, y);
+    // Relative moves wrap around the 32-bit range like the hardware registers would.
+    int to_x = s.relative ? wrap_add(s.pos_x, x) : x;
+    int to_y = s.relative ? wrap_add(s.pos_y, y) : y;
+    if (drawing()) dxf_line(dxf_layer(), dxf_x(s.pos_x), dxf_y(s.pos_y), dxf_x(to_x), dxf_y(to_y));
+    s.pos_x = to_x;
+    s.pos_y = to_y;
+}

@@ -1,0 +1,54 @@
+// Scaling points, user units, window, rotation and width units: echoed, never applied,
+// except the axis directions that a reversed SC window gives.
+#include "driver/diagnostics.h"
+#include "driver/options.h"
+#include "dxf/format.h"
+#include "plotter/handlers.h"
+#include "plotter/state.h"
+
+void cmd_IP(int form, int a, int b, int c, int d) {
+    out_format(log_stream, "IP ");
+    switch (form) {
+    case 0: out_format(log_stream, "\n"); break;
+    case 1: out_format(log_stream, "%d %d\n", a, b); break;
+    case 2: out_format(log_stream, "%d %d %d %d\n", a, b, c, d); break;
+    default:
+        out_format(log_stream, "Error, Illegal number of points in IP statement\n");
+        ++error_count;
+    }
+}
+
+void cmd_SC(int form, int a, int b, int c) {
+    PlotterState& s = plotter_state;
+    out_format(log_stream, "SC ");
+    switch (form) {
+    case 0: out_format(log_stream, "\n"); break;
+    case 1: out_format(log_stream, "%d %d %d %d\n", s.sc_x1, s.sc_x2, s.sc_y1, s.sc_y2); break;
+    case 2:
+        out_format(log_stream, "%d %d %d %d %d\n", s.sc_x1, s.sc_x2, s.sc_y1, s.sc_y2, a);
+        break;
+    case 3:
+        out_format(log_stream, "%d %d %d %d %d %d %d\n", s.sc_x1, s.sc_x2, s.sc_y1, s.sc_y2, a, b,
+                   c);
+        break;
+    default:
+        out_format(log_stream, "Error, Illegal argcode in SC statement\n");
+        ++error_count;
+    }
+    // A window that runs from larger to smaller mirrors that axis.
+    s.x_scale = s.sc_x1 > s.sc_x2 ? -1.0 : 1.0;
+    s.y_scale = s.sc_y1 > s.sc_y2 ? -1.0 : 1.0;
+}
+
+void cmd_IW(int x1, int y1, int x2, int y2) {
+    PlotterState& s = plotter_state;
+    out_format(log_stream, "IW %d %d %d %d\n", x1, y1, x2, y2);
+    s.iw_x1 = x1;
+    s.iw_y1 = y1;
+    s.iw_x2 = x2;
+    s.iw_y2 = y2;
+}
+
+void cmd_RO(double angle) { out_format(log_stream, "RO %f\n", angle); }
+
+void cmd_WU() { out_format(log_stream, "WU\n"); }

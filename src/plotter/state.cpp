@@ -1,0 +1,32 @@
+// Plotter state, initialization and pen selection.
+#include "plotter/state.h"
+
+#include "driver/options.h"
+#include "dxf/format.h"
+#include "plotter/handlers.h"
+
+PlotterState plotter_state;
+
+void plotter_reset() {
+    plotter_state = PlotterState{};
+    bezier_reset();
+}
+
+void cmd_DF() {
+    out_format(log_stream, "DF\n");
+    plotter_state.label_angle = 0.0;
+    plotter_state.relative = 0;
+}
+
+void cmd_IN() {
+    out_format(log_stream, "IN\n");
+    cmd_DF();
+    plotter_state.pos_x = 0;
+    plotter_state.pos_y = 0;
+    plotter_state.pen_down = 0;
+}
+
+void cmd_SP(int n) {
+    out_format(log_stream, "SP %d\n", n);
+    plotter_state.pen = n >= 10 ? 1 : n; // pens of 10 and above fold onto pen 1
+}
