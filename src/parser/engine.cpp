@@ -1,7 +1,8 @@
 #include "parser/engine.h"
 
+#include <cstdio>
 #include <cstdlib>
-#include <string>
+#include <cstring>
 
 #include "driver/diagnostics.h"
 #include "parser/actions.h"
@@ -39,31 +40,55 @@ struct Stacks {
 
 int translate(int code) { return code <= 272 ? token_symbol[code] : undefined_symbol; }
 
-// Trace lines are built whole and written at once, standard error being unbuffered.
-void trace_stack(const char* prefix, const Stacks& st) {
-    std::string line(prefix);
-    for (int i = 0; i <= st.top; ++i) {
-        line.append(" ");
-        line.append(std::to_string(st.states[i]));
+// A line built in a fixed buffer, so that reporting never allocates; trace lines are
+// written whole because standard error is unbuffered.
+struct LineBuffer {
+    char text[1024];
+    size_t used = 0;
+    void add(const char* s) {
+        size_t n = strlen(s);
+        if (n > sizeof text - 1 - used) n = sizeof text - 1 - used;
+        memcpy(text + used, s, n);
+        used += n;
+        text[used] = '\0';
     }
-    line.append("\n");
-    fputs(line.c_str(), stderr);
+    void add(int v) {
+        char digits[16];
+        snprintf(digits, sizeof digits, "%d", v);
+        add(digits);
+    }
+};
+
+void trace_stack(const char* prefix, const Stacks& st) {
+    fputs(prefix, stderr);
+    LineBuffer line;
+    for (int i = 0; i <= st.top; ++i) {
+        if (line.used > sizeof line.text - 16) {
+            fputs(line.text, stderr);
+            line = LineBuffer{};
+        }
+        line.add(" ");
+        line.add(st.states[i]);
+    }
+    line.add("\n");
+    fputs(line.text, stderr);
 }
 
 void trace_reduction(int rule) {
-    std::string line("Reducing via rule ");
-    line.append(std::to_string(rule));
-    line.append(" (line ");
-    line.append(std::to_string(rule_line[rule]));
-    line.append("), ");
+    LineBuffer line;
+    line.add("Reducing via rule ");
+    line.add(rule);
+    line.add(" (line ");
+    line.add(rule_line[rule]);
+    line.add("), ");
     for (int i = rule_rhs_start[rule]; i < rule_rhs_start[rule + 1]; ++i) {
-        line.append(symbol_names[rule_rhs[i]]);
-        line.append(" ");
+        line.add(symbol_names[rule_rhs[i]]);
+        line.add(" ");
     }
-    line.append(" -> ");
-    line.append(symbol_names[rule_lhs[rule]]);
-    line.append("\n");
-    fputs(line.c_str(), stderr);
+    line.add(" -> ");
+    line.add(symbol_names[rule_lhs[rule]]);
+    line.add("\n");
+    fputs(line.text, stderr);
 }
 
 // "parse error", with the terminals the state could shift when there are fewer than five.
@@ -71,17 +96,18 @@ void report_syntax_error(int state) {
     const short* row = shift_to + state * terminal_count;
     int expected = 0;
     for (int t = 0; t < terminal_count; ++t) expected += row[t] != 0;
-    std::string message("parse error");
+    LineBuffer message;
+    message.add("parse error");
     if (expected < 5) {
         int listed = 0;
         for (int t = 0; t < terminal_count; ++t) {
             if (!row[t]) continue;
-            message.append(listed++ == 0 ? ", expecting `" : " or `");
-            message.append(symbol_names[t]);
-            message.append("'");
+            message.add(listed++ == 0 ? ", expecting `" : " or `");
+            message.add(symbol_names[t]);
+            message.add("'");
         }
     }
-    hpgl_error(message.c_str());
+    hpgl_error(message.text);
 }
 
 void release_text(int symbol, TokenValue& value) {

@@ -1,6 +1,8 @@
 // Bezier curves (BR drawn as ten strokes per curve, BZ discarded), begin plot, and the
 // polygon, fill and page commands, which are only echoed.
-#include <vector>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
 
 #include "driver/diagnostics.h"
 #include "driver/options.h"
@@ -16,10 +18,24 @@ struct BezierRecord {
 
 // Filled while one BR or BZ statement is read. It starts with room for 100 curves and
 // grows for longer statements, so that no curve is ever dropped.
-std::vector<BezierRecord> bezier_queue;
-size_t bezier_next = 0;
+constexpr int usual_curves = 100;
+BezierRecord usual_queue[usual_curves];
+BezierRecord* bezier_queue = usual_queue;
+int bezier_room = usual_curves;
+int bezier_count = 0;
+int bezier_next = 0;
 
-constexpr size_t usual_curves = 100;
+void grow_queue() {
+    long long room = 2LL * bezier_room;
+    void* grown = room <= INT_MAX / static_cast<long long>(sizeof(BezierRecord))
+                      ? malloc(static_cast<size_t>(room) * sizeof(BezierRecord))
+                      : nullptr;
+    if (!grown) fatal_error("penwright: out of memory for the Bezier curves of one statement");
+    memcpy(grown, bezier_queue, static_cast<size_t>(bezier_count) * sizeof(BezierRecord));
+    if (bezier_queue != usual_queue) free(bezier_queue);
+    bezier_queue = static_cast<BezierRecord*>(grown);
+    bezier_room = static_cast<int>(room);
+}
 
 // A move to an absolute point whatever the plotting mode.
 void draw_to(int x, int y) {
@@ -32,12 +48,12 @@ void draw_to(int x, int y) {
 } // namespace
 
 void bezier_push(int c1x, int c1y, int c2x, int c2y, int ex, int ey) {
-    if (bezier_queue.capacity() < usual_curves) bezier_queue.reserve(usual_curves);
-    bezier_queue.push_back({c1x, c1y, c2x, c2y, ex, ey});
+    if (bezier_count == bezier_room) grow_queue();
+    bezier_queue[bezier_count++] = {c1x, c1y, c2x, c2y, ex, ey};
 }
 
 int bezier_pop(int& c1x, int& c1y, int& c2x, int& c2y, int& ex, int& ey) {
-    if (bezier_next == bezier_queue.size()) return 0;
+    if (bezier_next == bezier_count) return 0;
     const BezierRecord& r = bezier_queue[bezier_next++];
     c1x = r.c1x;
     c1y = r.c1y;
@@ -49,9 +65,13 @@ int bezier_pop(int& c1x, int& c1y, int& c2x, int& c2y, int& ex, int& ey) {
 }
 
 void bezier_reset() {
-    bezier_queue.clear();
+    bezier_count = 0;
     bezier_next = 0;
-    if (bezier_queue.capacity() > 64 * usual_curves) bezier_queue.shrink_to_fit();
+    if (bezier_queue != usual_queue) { // a long statement's room is given back
+        free(bezier_queue);
+        bezier_queue = usual_queue;
+        bezier_room = usual_curves;
+    }
 }
 
 void bezier_point(double t, int p0x, int p0y, int c1x, int c1y, int c2x, int c2y, int ex, int ey,
