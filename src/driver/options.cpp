@@ -36,6 +36,17 @@ void replace_stream(FILE*& slot, FILE* stream) {
 
 bool has_operand(int argc, int i) { return argc - i >= 2; }
 
+// Output files get a large buffer: a conversion writes about eight bytes per input byte.
+constexpr size_t output_buffer_size = 1 << 18;
+char dxf_buffer[output_buffer_size];
+char log_buffer[output_buffer_size];
+
+FILE* open_output(const char* path, char* buffer) {
+    FILE* f = fopen(path, "w");
+    if (f) setvbuf(f, buffer, _IOFBF, output_buffer_size);
+    return f;
+}
+
 void open_input(const char* name) {
     replace_name(input_path, name);
     replace_stream(input_stream, fopen(input_path, "r"));
@@ -44,7 +55,7 @@ void open_input(const char* name) {
 
 void open_dxf(const char* name) {
     replace_name(dxf_path, name);
-    replace_stream(dxf_stream, fopen(dxf_path, "w"));
+    replace_stream(dxf_stream, open_output(dxf_path, dxf_buffer));
     if (!dxf_stream) fprintf(stderr, "%s: file not found\n", dxf_path);
 }
 
@@ -82,7 +93,7 @@ void settle_input() {
 }
 
 void settle_dxf() {
-    if (!dxf_stream) dxf_stream = fopen(dxf_path, "w");
+    if (!dxf_stream) dxf_stream = open_output(dxf_path, dxf_buffer);
     if (!dxf_stream) {
         fprintf(stderr, "ERROR: %s, unable to open dxf file\n", dxf_path);
         dxf_stream = stdout;
@@ -92,7 +103,7 @@ void settle_dxf() {
 }
 
 void settle_log() {
-    log_stream = fopen(log_path, "w");
+    log_stream = open_output(log_path, log_buffer);
     if (!log_stream) {
         fprintf(stderr, "Could not open %s as log file\n", log_path);
         log_stream = stderr;

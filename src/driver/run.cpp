@@ -30,13 +30,13 @@ void close_output(FILE* stream) {
 int penwright_main(int argc, char** argv) {
     write_banner();
     parse_options(argc, argv);
-    out_format(log_stream, "HPGL input file: %s\n", input_path);
-    out_format(log_stream, "DXF output file: %s\n", dxf_path);
+    emit<"HPGL input file: %s\n">(log_stream, input_path);
+    emit<"DXF output file: %s\n">(log_stream, dxf_path);
     dxf_begin();
     run_conversion_step();
     dxf_end();
     close_output(dxf_stream);
-    out_format(log_stream, "Errors: %d, Warnings: %d\n", error_count, warning_count);
+    emit<"Errors: %d, Warnings: %d\n">(log_stream, error_count, warning_count);
     if (log_stream != stderr)
         fprintf(stderr, "Errors: %d, Warnings: %d\n", error_count, warning_count);
     close_output(log_stream);

@@ -2,41 +2,58 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdarg>
 #include <cstring>
 
 namespace {
 
-char* put_digits(char* p, unsigned long long v) {
-    char tmp[24];
-    int n = 0;
-    do {
-        tmp[n++] = static_cast<char>('0' + v % 10);
-        v /= 10;
-    } while (v);
-    while (n) *p++ = tmp[--n];
-    return p;
+// "00" to "99", two characters per entry.
+constexpr char pairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                         "8081828384858687888990919293949596979899";
+
+void put_pair(char* p, unsigned v) { memcpy(p, pairs + 2 * v, 2); }
+
+int digit_count(unsigned long long v) {
+    int n = 1;
+    for (; v >= 10000; v /= 10000) n += 4;
+    return n + (v >= 10) + (v >= 100) + (v >= 1000);
 }
 
-// k / 1016 with six decimals. No k has a tie at the sixth decimal (k * 10^6 mod 1016 is
-// never 508), and for |k| <= 2^33 the double nearest k / 1016 lies closer to k / 1016 than
-// any rounding boundary, so this matches "%f" of that double exactly.
+char* put_digits(char* p, unsigned long long v) {
+    char* end = p + digit_count(v);
+    char* q = end;
+    for (; v >= 100; v /= 100) {
+        q -= 2;
+        put_pair(q, static_cast<unsigned>(v % 100));
+    }
+    if (v >= 10) put_pair(q - 2, static_cast<unsigned>(v));
+    else q[-1] = static_cast<char>('0' + v);
+    return end;
+}
+
+// ".dddddd" for each remainder r of a division by 1016: r / 1016 rounded to six decimals.
+// No remainder rounds up to a whole unit (1015 / 1016 is 0.999016), and none lies on a tie.
+struct Fractions {
+    char text[1016][8];
+    constexpr Fractions() : text{} {
+        for (unsigned r = 0; r < 1016; ++r) {
+            unsigned f = (r * 1000000u + 508u) / 1016u;
+            text[r][0] = '.';
+            for (int i = 6; i >= 1; --i, f /= 10) text[r][i] = static_cast<char>('0' + f % 10);
+            text[r][7] = '\0';
+        }
+    }
+};
+constexpr Fractions fractions;
+
+// k / 1016 with six decimals. For |k| <= 2^33 the double nearest k / 1016 lies closer to
+// k / 1016 than any rounding boundary of the sixth decimal, so this matches "%f" of it.
 char* put_plotter_units(char* p, long long k, bool negative) {
     if (negative) *p++ = '-';
     unsigned long long u = static_cast<unsigned long long>(k < 0 ? -k : k);
-    unsigned long long whole = u / 1016;
-    unsigned long long frac = ((u % 1016) * 1000000 + 508) / 1016;
-    if (frac == 1000000) {
-        ++whole;
-        frac = 0;
-    }
-    p = put_digits(p, whole);
-    *p++ = '.';
-    for (int i = 5; i >= 0; --i) {
-        p[i] = static_cast<char>('0' + frac % 10);
-        frac /= 10;
-    }
-    return p + 6;
+    p = put_digits(p, u / 1016);
+    memcpy(p, fractions.text[u % 1016], 8); // the eighth byte is overwritten by what follows
+    return p + 7;
 }
 
 constexpr double exact_path_limit = 8589934592.0; // 2^33
@@ -44,12 +61,10 @@ constexpr double exact_path_limit = 8589934592.0; // 2^33
 } // namespace
 
 char* put_int(char* p, int v) {
-    unsigned long long magnitude;
+    unsigned magnitude = static_cast<unsigned>(v);
     if (v < 0) {
         *p++ = '-';
-        magnitude = 0ull - static_cast<unsigned long long>(static_cast<long long>(v));
-    } else {
-        magnitude = static_cast<unsigned long long>(v);
+        magnitude = 0u - magnitude;
     }
     return put_digits(p, magnitude);
 }
@@ -59,65 +74,9 @@ char* put_real(char* p, double v) {
     // Coordinates are whole plotter units divided by 1016: format those with integers.
     double scaled = v * 1016.0;
     if (std::fabs(scaled) <= exact_path_limit) {
-        long long k = std::llrint(scaled);
+        auto k = static_cast<long long>(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
         if (static_cast<double>(k) / 1016.0 == v) return put_plotter_units(p, k, std::signbit(v));
     }
     return std::to_chars(p, p + real_text_max, v, std::chars_format::fixed, 6).ptr;
 }
 
-#ifdef PENWRIGHT_PRINTF_WRITERS
-
-// The comparison build: every formatted write goes through the C library.
-void out_format(FILE* stream, const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    vfprintf(stream, format, args);
-    va_end(args);
-}
-
-#else
-
-void out_format(FILE* stream, const char* format, ...) {
-    char buffer[1024];
-    char* p = buffer;
-    char* const end = buffer + sizeof buffer;
-    auto flush = [&] {
-        fwrite(buffer, 1, static_cast<size_t>(p - buffer), stream);
-        p = buffer;
-    };
-    va_list args;
-    va_start(args, format);
-    for (const char* f = format; *f; ++f) {
-        if (end - p < real_text_max) flush();
-        if (*f != '%') {
-            *p++ = *f;
-            continue;
-        }
-        switch (*++f) {
-        case 'd': p = put_int(p, va_arg(args, int)); break;
-        case 'f': p = put_real(p, va_arg(args, double)); break;
-        case 'c': *p++ = static_cast<char>(va_arg(args, int)); break;
-        case 's': {
-            const char* s = va_arg(args, const char*);
-            size_t n = strlen(s);
-            if (n < static_cast<size_t>(end - p)) {
-                memcpy(p, s, n);
-                p += n;
-            } else {
-                flush();
-                fwrite(s, 1, n, stream);
-            }
-            break;
-        }
-        case '%': *p++ = '%'; break;
-        default: // not used by the program; keep the directive visible
-            *p++ = '%';
-            if (*f) *p++ = *f;
-            else --f;
-        }
-    }
-    va_end(args);
-    flush();
-}
-
-#endif

@@ -35,7 +35,7 @@ char* text_at(int k) {
 
 // Statements the grammar accepts and the plotter does not carry out.
 void unimplemented(const char* mnemonic) {
-    out_format(log_stream, "Warning: unimplemented command: %s\n", mnemonic);
+    emit<"Warning: unimplemented command: %s\n">(log_stream, mnemonic);
 }
 
 bool is_silent(const char* mnemonic) {
@@ -153,7 +153,7 @@ void run_action(int rule, const TokenValue* values) {
 
     // AT is the one unimplemented command whose line carries its numbers.
     case 140: case 141: case 142:
-        out_format(log_stream, "Warning: unimplemented command: AT %d %d %d %d\n", v[3].i, v[5].i,
+        emit<"Warning: unimplemented command: AT %d %d %d %d\n">(log_stream, v[3].i, v[5].i,
                    v[7].i, v[9].i);
         return;
 

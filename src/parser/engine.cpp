@@ -117,12 +117,8 @@ void release_text(int symbol, TokenValue& value) {
     }
 }
 
-// Goto of nonterminal `lhs` from `state`.
 int goto_state(int state, int lhs) {
-    int n = lhs - terminal_count;
-    for (int i = goto_start[n]; i < goto_start[n + 1]; ++i)
-        if (goto_from[i] == state) return goto_to[i];
-    return -1; // not reachable with generated tables
+    return goto_to[state * (symbol_count - terminal_count) + lhs - terminal_count];
 }
 
 } // namespace
@@ -199,7 +195,8 @@ int hpgl_parse() {
         int length = rule_length[rule];
         TokenValue* right = st.values + st.top - length; // right[1] .. right[length]
         run_action(rule, right);
-        for (int i = 1; i <= length; ++i) release_text(rule_rhs[rule_rhs_start[rule] + i - 1], right[i]);
+        if (rule_has_text[rule])
+            for (int i = 1; i <= length; ++i) release_text(rule_rhs[rule_rhs_start[rule] + i - 1], right[i]);
         pushed = length > 0 ? right[1] : TokenValue{};
         st.top -= length;
         if (parser_trace) trace_stack("state stack now", st);

@@ -324,7 +324,8 @@ std::string emit_tables(const Grammar& g, const Automaton& a) {
     emit_array(out, "short", "rule_rhs_start", rhs_start);
     emit_array(out, "unsigned char", "rule_rhs", rhs);
 
-    std::vector<int> default_rule, reads_token, accessing, shift_to, goto_start, goto_from, goto_to;
+    std::vector<int> default_rule, reads_token, accessing, shift_to, goto_to;
+    size_t nonterminals = g.symbols.size() - static_cast<size_t>(terminals);
     for (const LrState& st : a.states) {
         default_rule.push_back(st.completed.empty() ? 0 : st.completed[0]);
         reads_token.push_back(st.shifts.empty() ? 0 : 1);
@@ -332,25 +333,23 @@ std::string emit_tables(const Grammar& g, const Automaton& a) {
         std::vector<int> row(static_cast<size_t>(terminals), 0);
         for (auto [t, target] : st.shifts) row[static_cast<size_t>(t)] = target;
         shift_to.insert(shift_to.end(), row.begin(), row.end());
+        std::vector<int> gotos(nonterminals, 0);
+        for (auto [n, target] : st.gotos) gotos[static_cast<size_t>(n - terminals)] = target;
+        goto_to.insert(goto_to.end(), gotos.begin(), gotos.end());
     }
-    for (size_t n = static_cast<size_t>(terminals); n < g.symbols.size(); ++n) {
-        goto_start.push_back(static_cast<int>(goto_from.size()));
-        for (size_t s = 0; s < states; ++s)
-            for (auto [x, target] : a.states[s].gotos)
-                if (static_cast<size_t>(x) == n) {
-                    goto_from.push_back(static_cast<int>(s));
-                    goto_to.push_back(target);
-                }
+    std::vector<int> rule_has_text;
+    for (const GrammarRule& r : g.rules) {
+        bool text = false;
+        for (int sym : r.rhs) text = text || (sym >= 6 && sym <= 8); // LBSTR, QSTR, PESTR
+        rule_has_text.push_back(text);
     }
-    goto_start.push_back(static_cast<int>(goto_from.size()));
     emit_array(out, "short", "default_rule", default_rule);
     emit_array(out, "unsigned char", "reads_token", reads_token);
     emit_array(out, "short", "accessing_symbol", accessing);
+    emit_array(out, "unsigned char", "rule_has_text", rule_has_text);
     out << "// shift_to[state * terminal_count + terminal]: target state, 0 for none.\n";
     emit_array(out, "short", "shift_to", shift_to);
-    out << "// Gotos of nonterminal n: goto_from/goto_to[goto_start[n - terminal_count] ...].\n";
-    emit_array(out, "short", "goto_start", goto_start);
-    emit_array(out, "short", "goto_from", goto_from);
+    out << "// goto_to[state * (symbol_count - terminal_count) + nonterminal - terminal_count].\n";
     emit_array(out, "short", "goto_to", goto_to);
     return out.str();
 }

@@ -29,7 +29,7 @@ int end_offset(double (*trig)(double), double end_angle, double radius) {
 
 void cmd_AA(int cx, int cy, int sweep) {
     PlotterState& s = plotter_state;
-    out_format(log_stream, "AA %d %d %d\n", cx, cy, sweep);
+    emit<"AA %d %d %d\n">(log_stream, cx, cy, sweep);
     double dx = wrap_sub(s.pos_x, cx);
     double dy = wrap_sub(s.pos_y, cy);
     double radius = std::sqrt(dy * dy + dx * dx);
@@ -42,7 +42,7 @@ void cmd_AA(int cx, int cy, int sweep) {
 
 void cmd_AR(int dx, int dy, int sweep) {
     PlotterState& s = plotter_state;
-    out_format(log_stream, "AR %d %d %d\n", dx, dy, sweep);
+    emit<"AR %d %d %d\n">(log_stream, dx, dy, sweep);
     double ddx = dx, ddy = dy;
     double radius = std::sqrt(ddx * ddx + ddy * ddy);
     // Negated as ints, so that a zero offset gives 0.0 and not -0.0.
@@ -58,18 +58,18 @@ void cmd_AR(int dx, int dy, int sweep) {
 }
 
 void cmd_AC(int x, int y) {
-    out_format(log_stream, "AC %d %d\n", x, y);
+    emit<"AC %d %d\n">(log_stream, x, y);
     plotter_state.anchor_x = x;
     plotter_state.anchor_y = y;
 }
 
 void cmd_CI(int radius) {
     PlotterState& s = plotter_state;
-    out_format(log_stream, "CI %d\n", radius);
+    emit<"CI %d\n">(log_stream, radius);
     // Drawn with the pen up as well; the pen neither moves nor changes state.
     if (s.pen != 0)
         dxf_circle(dxf_layer(), dxf_x(s.pos_x), dxf_y(s.pos_y), dxf_length(radius),
                    CentreForm::standard);
 }
 
-void cmd_CT(int n) { out_format(log_stream, "CT %d\n", n); }
+void cmd_CT(int n) { emit<"CT %d\n">(log_stream, n); }

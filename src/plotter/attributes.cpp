@@ -4,11 +4,11 @@
 #include "dxf/format.h"
 #include "plotter/handlers.h"
 
-void cmd_LT() { out_format(log_stream, "LT\n"); }
-void cmd_MC() { out_format(log_stream, "MC\n"); }
-void cmd_NP() { out_format(log_stream, "NP\n"); }
-void cmd_PC() { out_format(log_stream, "PC\n"); }
-void cmd_PS() { out_format(log_stream, "PS\n"); }
-void cmd_PW() { out_format(log_stream, "PW\n"); }
-void cmd_QL() { out_format(log_stream, "QL\n"); }
-void cmd_TR() { out_format(log_stream, "TR\n"); }
+void cmd_LT() { emit<"LT\n">(log_stream); }
+void cmd_MC() { emit<"MC\n">(log_stream); }
+void cmd_NP() { emit<"NP\n">(log_stream); }
+void cmd_PC() { emit<"PC\n">(log_stream); }
+void cmd_PS() { emit<"PS\n">(log_stream); }
+void cmd_PW() { emit<"PW\n">(log_stream); }
+void cmd_QL() { emit<"QL\n">(log_stream); }
+void cmd_TR() { emit<"TR\n">(log_stream); }

@@ -95,7 +95,7 @@ void bezier_point(double t, int p0x, int p0y, int c1x, int c1y, int c2x, int c2y
 }
 
 void cmd_BR() {
-    out_format(log_stream, "BR\n");
+    emit<"BR\n">(log_stream);
     int c1x, c1y, c2x, c2y, ex, ey;
     while (bezier_pop(c1x, c1y, c2x, c2y, ex, ey)) {
         int p0x = plotter_state.pos_x, p0y = plotter_state.pos_y;
@@ -106,7 +106,7 @@ void cmd_BR() {
         c2y = wrap_add(c2y, p0y);
         ex = wrap_add(ex, p0x);
         ey = wrap_add(ey, p0y);
-        out_format(log_stream, "  bezier polygon: %d %d %d %d %d %d %d %d\n", p0x, p0y, c1x, c1y,
+        emit<"  bezier polygon: %d %d %d %d %d %d %d %d\n">(log_stream, p0x, p0y, c1x, c1y,
                    c2x, c2y, ex, ey);
         for (int i = 1; i <= 9; ++i) {
             int x, y;
@@ -120,19 +120,19 @@ void cmd_BR() {
 
 void cmd_BP() {
     bezier_reset();
-    out_format(log_stream, "BP\n");
-    out_format(log_stream, " calls ");
+    emit<"BP\n">(log_stream);
+    emit<" calls ">(log_stream);
     cmd_PG(1);
-    out_format(log_stream, " calls ");
+    emit<" calls ">(log_stream);
     cmd_IN();
 }
 
-void cmd_PM(int n) { out_format(log_stream, "PM %d\n", n); }
-void cmd_PG(int n) { out_format(log_stream, "PG %d\n", n); }
-void cmd_EP() { out_format(log_stream, "EP\n"); }
-void cmd_FP() { out_format(log_stream, "FP\n"); }
-void cmd_FR() { out_format(log_stream, "FR\n"); }
-void cmd_PP() { out_format(log_stream, "PP\n"); }
+void cmd_PM(int n) { emit<"PM %d\n">(log_stream, n); }
+void cmd_PG(int n) { emit<"PG %d\n">(log_stream, n); }
+void cmd_EP() { emit<"EP\n">(log_stream); }
+void cmd_FP() { emit<"FP\n">(log_stream); }
+void cmd_FR() { emit<"FR\n">(log_stream); }
+void cmd_PP() { emit<"PP\n">(log_stream); }
 void cmd_FT(int type, double spacing, double angle) {
-    out_format(log_stream, "FT %d %f %f\n", type, spacing, angle);
+    emit<"FT %d %f %f\n">(log_stream, type, spacing, angle);
 }

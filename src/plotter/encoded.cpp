@@ -37,7 +37,7 @@ void echo(const unsigned char* data, size_t n) {
 }
 
 void warn(const char* message) {
-    out_format(log_stream, "%s", message);
+    emit<"%s">(log_stream, message);
     ++warning_count;
 }
 
@@ -80,7 +80,7 @@ Flags read_flags(const unsigned char*& p, const unsigned char* end, int& pen, in
 } // namespace
 
 void pe_point(int x, int y, int pen, int mode) {
-    out_format(log_stream, "  x:%d, y:%d, %s with pen %s\n", x, y, mode ? "relative" : "absolute",
+    emit<"  x:%d, y:%d, %s with pen %s\n">(log_stream, x, y, mode ? "relative" : "absolute",
                pen ? "down" : "up");
     plotter_state.pen_down = pen;
     plotter_state.relative = mode;

@@ -24,7 +24,7 @@ double finite_size(double v) {
 
 void cmd_SI(double height, double width) {
     PlotterState& s = plotter_state;
-    out_format(log_stream, "SI %f %f\n", height, width);
+    emit<"SI %f %f\n">(log_stream, height, width);
     s.char_height = finite_size(height / cm_per_unit);
     s.char_width = finite_size(width / cm_per_unit);
     double factor = s.char_width * 1.5 / s.char_height;
@@ -33,7 +33,7 @@ void cmd_SI(double height, double width) {
 }
 
 void cmd_DI(int run, int rise) {
-    out_format(log_stream, "DI %d %d\n", run, rise);
+    emit<"DI %d %d\n">(log_stream, run, rise);
     plotter_state.label_angle =
         std::atan2(static_cast<double>(rise), static_cast<double>(run)) * degrees_per_radian;
 }
@@ -41,7 +41,7 @@ void cmd_DI(int run, int rise) {
 void cmd_LB(char* text) {
     PlotterState& s = plotter_state;
     text[strcspn(text, "\r\n")] = '\0'; // the label ends at its first line break
-    out_format(log_stream, "LB \"%s\"\n", text);
+    emit<"LB \"%s\"\n">(log_stream, text);
     if (s.pen != 0)
         dxf_text(dxf_layer(), dxf_x(s.pos_x), dxf_y(s.pos_y), dxf_length(s.char_height),
                  s.label_angle, s.char_width_factor, text);

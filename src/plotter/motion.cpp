@@ -7,28 +7,29 @@
 #include "plotter/state.h"
 
 void cmd_PA() {
-    out_format(log_stream, "PA\n");
+    emit<"PA\n">(log_stream);
     plotter_state.relative = 0;
 }
 
 void cmd_PR() {
-    out_format(log_stream, "PR\n");
+    emit<"PR\n">(log_stream);
     plotter_state.relative = 1;
 }
 
 void cmd_PD() {
-    out_format(log_stream, "PD\n");
+    emit<"PD\n">(log_stream);
     plotter_state.pen_down = 1;
 }
 
 void cmd_PU() {
-    out_format(log_stream, "PU\n");
+    emit<"PU\n">(log_stream);
     plotter_state.pen_down = 0;
 }
 
 void plot_to(int x, int y) {
     PlotterState& s = plotter_state;
-    out_format(log_stream, s.relative ? "move rel %d %d\n" : "move to %d %d\n", x, y);
+    if (s.relative) emit<"move rel %d %d\n">(log_stream, x, y);
+    else emit<"move to %d %d\n">(log_stream, x, y);
     // Relative moves wrap around the 32-bit range like the hardware registers would.
     int to_x = s.relative ? wrap_add(s.pos_x, x) : x;
     int to_y = s.relative ? wrap_add(s.pos_y, y) : y;

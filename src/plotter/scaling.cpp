@@ -7,32 +7,32 @@
 #include "plotter/state.h"
 
 void cmd_IP(int form, int a, int b, int c, int d) {
-    out_format(log_stream, "IP ");
+    emit<"IP ">(log_stream);
     switch (form) {
-    case 0: out_format(log_stream, "\n"); break;
-    case 1: out_format(log_stream, "%d %d\n", a, b); break;
-    case 2: out_format(log_stream, "%d %d %d %d\n", a, b, c, d); break;
+    case 0: emit<"\n">(log_stream); break;
+    case 1: emit<"%d %d\n">(log_stream, a, b); break;
+    case 2: emit<"%d %d %d %d\n">(log_stream, a, b, c, d); break;
     default:
-        out_format(log_stream, "Error, Illegal number of points in IP statement\n");
+        emit<"Error, Illegal number of points in IP statement\n">(log_stream);
         ++error_count;
     }
 }
 
 void cmd_SC(int form, int a, int b, int c) {
     PlotterState& s = plotter_state;
-    out_format(log_stream, "SC ");
+    emit<"SC ">(log_stream);
     switch (form) {
-    case 0: out_format(log_stream, "\n"); break;
-    case 1: out_format(log_stream, "%d %d %d %d\n", s.sc_x1, s.sc_x2, s.sc_y1, s.sc_y2); break;
+    case 0: emit<"\n">(log_stream); break;
+    case 1: emit<"%d %d %d %d\n">(log_stream, s.sc_x1, s.sc_x2, s.sc_y1, s.sc_y2); break;
     case 2:
-        out_format(log_stream, "%d %d %d %d %d\n", s.sc_x1, s.sc_x2, s.sc_y1, s.sc_y2, a);
+        emit<"%d %d %d %d %d\n">(log_stream, s.sc_x1, s.sc_x2, s.sc_y1, s.sc_y2, a);
         break;
     case 3:
-        out_format(log_stream, "%d %d %d %d %d %d %d\n", s.sc_x1, s.sc_x2, s.sc_y1, s.sc_y2, a, b,
+        emit<"%d %d %d %d %d %d %d\n">(log_stream, s.sc_x1, s.sc_x2, s.sc_y1, s.sc_y2, a, b,
                    c);
         break;
     default:
-        out_format(log_stream, "Error, Illegal argcode in SC statement\n");
+        emit<"Error, Illegal argcode in SC statement\n">(log_stream);
         ++error_count;
     }
     // A window that runs from larger to smaller mirrors that axis.
@@ -42,13 +42,13 @@ void cmd_SC(int form, int a, int b, int c) {
 
 void cmd_IW(int x1, int y1, int x2, int y2) {
     PlotterState& s = plotter_state;
-    out_format(log_stream, "IW %d %d %d %d\n", x1, y1, x2, y2);
+    emit<"IW %d %d %d %d\n">(log_stream, x1, y1, x2, y2);
     s.iw_x1 = x1;
     s.iw_y1 = y1;
     s.iw_x2 = x2;
     s.iw_y2 = y2;
 }
 
-void cmd_RO(double angle) { out_format(log_stream, "RO %f\n", angle); }
+void cmd_RO(double angle) { emit<"RO %f\n">(log_stream, angle); }
 
-void cmd_WU() { out_format(log_stream, "WU\n"); }
+void cmd_WU() { emit<"WU\n">(log_stream); }

@@ -13,13 +13,13 @@ void plotter_reset() {
 }
 
 void cmd_DF() {
-    out_format(log_stream, "DF\n");
+    emit<"DF\n">(log_stream);
     plotter_state.label_angle = 0.0;
     plotter_state.relative = 0;
 }
 
 void cmd_IN() {
-    out_format(log_stream, "IN\n");
+    emit<"IN\n">(log_stream);
     cmd_DF();
     plotter_state.pos_x = 0;
     plotter_state.pos_y = 0;
@@ -27,6 +27,6 @@ void cmd_IN() {
 }
 
 void cmd_SP(int n) {
-    out_format(log_stream, "SP %d\n", n);
+    emit<"SP %d\n">(log_stream, n);
     plotter_state.pen = n >= 10 ? 1 : n; // pens of 10 and above fold onto pen 1
 }

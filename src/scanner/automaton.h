@@ -52,6 +52,8 @@ struct Tables {
     uint8_t next[max_states][256] = {};
     uint8_t accept[max_states] = {};
     int states = 2;
+    uint8_t single_state = 0;  // a character token that nothing can extend
+    uint8_t integer_state = 0; // digits so far
 
     constexpr uint8_t add_state(Rule rule) {
         accept[states] = rule;
@@ -71,6 +73,8 @@ constexpr Tables build() {
     uint8_t escape = t.add_state(rule_escape);
     uint8_t single = t.add_state(rule_single);
     uint8_t illegal = t.add_state(rule_illegal);
+    t.single_state = single;
+    t.integer_state = integer;
 
     for (int c = 0; c < 256; ++c) {
         uint8_t to = illegal;

@@ -244,6 +244,31 @@ int act(const Match& m) {
     fatal_error("fatal flex scanner internal error--no action found");
 }
 
+// The commonest tokens, a lone character and an integer that ends inside the buffer, are
+// taken without running the automaton; anything else returns -1 and goes the general way.
+int scan_common(int start) {
+    const char* b = input.bytes;
+    auto c = static_cast<unsigned char>(b[start]);
+    uint8_t to = transitions.next[automaton::start * 32 + tables.byte_class[c]];
+    if (to == tables.single_state) {
+        yyleng = 1;
+        scanner.position = start + 1;
+        tokenpos = wrap_add(tokenpos, 1);
+        return c;
+    }
+    bool negative = c == '-';
+    int p = start + negative;
+    if (to != tables.integer_state && !(negative && is_digit(b[p]))) return -1;
+    unsigned v = 0;
+    for (; is_digit(b[p]); ++p) v = v * 10u + static_cast<unsigned>(b[p] - '0');
+    if (p >= input.length || b[p] == '.') return -1; // may go on: let the automaton decide
+    yyleng = p - start;
+    scanner.position = p;
+    tokenpos = wrap_add(tokenpos, yyleng);
+    token_value.i = static_cast<int>(negative ? 0u - v : v);
+    return INT;
+}
+
 } // namespace
 
 int hpgl_wrap() { return 1; }
@@ -262,6 +287,10 @@ int hpgl_scan() {
             yyleng = 1; // the end-of-buffer mark counts as the last text matched
             if (hpgl_wrap()) return 0;
             continue;
+        }
+        if (scanner.mode == INITIAL && !scanner_trace) {
+            int kind = scan_common(start);
+            if (kind >= 0) return kind;
         }
         Match m;
         if (scanner.mode == INITIAL || !match_text(start, m)) m = match_general(start);

@@ -87,7 +87,7 @@ TEST(Format, ArbitraryDoublesMatchPrintf) {
     }
 }
 
-TEST(Format, OutFormatMatchesFprintf) {
+TEST(Format, EmitMatchesFprintf) {
     char* ours_text = nullptr;
     size_t ours_size = 0;
     FILE* ours = open_memstream(&ours_text, &ours_size);
@@ -95,14 +95,14 @@ TEST(Format, OutFormatMatchesFprintf) {
     size_t libc_size = 0;
     FILE* libc = open_memstream(&libc_text, &libc_size);
     std::string long_text(5000, 'x');
-    out_format(ours, "a%db%fc%sd%c%%e\n", -42, 3.25, "str", 'Z');
+    emit<"a%db%fc%sd%c%%e\n">(ours, -42, 3.25, "str", 'Z');
     fprintf(libc, "a%db%fc%sd%c%%e\n", -42, 3.25, "str", 'Z');
-    out_format(ours, "%s|%f|%f|%d\n", long_text.c_str(), DBL_MAX, -DBL_MAX, INT_MIN);
-    fprintf(libc, "%s|%f|%f|%d\n", long_text.c_str(), DBL_MAX, -DBL_MAX, INT_MIN);
-    for (int i = 0; i < 20; ++i) {
-        out_format(ours, "%f %f %f %f\n", DBL_MAX, DBL_MAX, DBL_MAX, DBL_MAX);
-        fprintf(libc, "%f %f %f %f\n", DBL_MAX, DBL_MAX, DBL_MAX, DBL_MAX);
-    }
+    emit<"%s|%f|%f|%d|%s|%s\n">(ours, long_text.c_str(), DBL_MAX, -DBL_MAX, INT_MIN, "", "tail");
+    fprintf(libc, "%s|%f|%f|%d|%s|%s\n", long_text.c_str(), DBL_MAX, -DBL_MAX, INT_MIN, "", "tail");
+    emit<"%s%s%s\n">(ours, long_text.c_str() + 4800, long_text.c_str() + 4900, long_text.c_str() + 4990);
+    fprintf(libc, "%s%s%s\n", long_text.c_str() + 4800, long_text.c_str() + 4900, long_text.c_str() + 4990);
+    emit<"no directives\n">(ours);
+    fputs("no directives\n", libc);
     fclose(ours);
     fclose(libc);
     EXPECT_EQ(std::string(ours_text, ours_size), std::string(libc_text, libc_size));
