@@ -1,5 +1,8 @@
 #include "driver/options.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <initializer_list>
 #include <cstring>
@@ -47,6 +50,47 @@ FILE* open_output(const char* path, char* buffer) {
     return f;
 }
 
+// The file the conversion will read: the last -i operand, or the default name, or, when that
+// cannot be found, whatever standard input is.
+const char* predicted_input = nullptr;
+
+const char* final_input_name(int argc, char** argv) {
+    const char* name = "penwright.plt";
+    for (int i = 1; i < argc;) {
+        bool takes_operand = (strcmp(argv[i], "-i") == 0 || strcmp(argv[i], "-o") == 0) && has_operand(argc, i);
+        if (takes_operand && argv[i][1] == 'i') name = argv[i + 1];
+        if (strcmp(argv[i], "-h") == 0 || strcmp(argv[i], "-?") == 0) break;
+        i += takes_operand ? 2 : 1;
+    }
+    return name;
+}
+
+bool same_file(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+bool input_identity(struct stat& input) {
+    if (predicted_input && stat(predicted_input, &input) == 0) return true;
+    return fstat(STDIN_FILENO, &input) == 0 && S_ISREG(input.st_mode);
+}
+
+// Writing to the file being read would destroy it: such an output counts as one that cannot
+// be opened.
+bool is_the_input(const char* path) {
+    struct stat input, output;
+    return stat(path, &output) == 0 && input_identity(input) && same_file(input, output);
+}
+
+bool is_the_dxf(const char* path) {
+    struct stat dxf, log;
+    return dxf_stream && fstat(fileno(dxf_stream), &dxf) == 0 && stat(path, &log) == 0 &&
+           same_file(dxf, log);
+}
+
+FILE* open_dxf_file(const char* path) {
+    return is_the_input(path) ? nullptr : open_output(path, dxf_buffer);
+}
+
 void open_input(const char* name) {
     replace_name(input_path, name);
     replace_stream(input_stream, fopen(input_path, "r"));
@@ -55,7 +99,7 @@ void open_input(const char* name) {
 
 void open_dxf(const char* name) {
     replace_name(dxf_path, name);
-    replace_stream(dxf_stream, open_output(dxf_path, dxf_buffer));
+    replace_stream(dxf_stream, open_dxf_file(dxf_path));
     if (!dxf_stream) fprintf(stderr, "%s: file not found\n", dxf_path);
 }
 
@@ -93,7 +137,7 @@ void settle_input() {
 }
 
 void settle_dxf() {
-    if (!dxf_stream) dxf_stream = open_output(dxf_path, dxf_buffer);
+    if (!dxf_stream) dxf_stream = open_dxf_file(dxf_path);
     if (!dxf_stream) {
         fprintf(stderr, "ERROR: %s, unable to open dxf file\n", dxf_path);
         dxf_stream = stdout;
@@ -103,7 +147,8 @@ void settle_dxf() {
 }
 
 void settle_log() {
-    log_stream = open_output(log_path, log_buffer);
+    bool taken = is_the_input(log_path) || is_the_dxf(log_path);
+    log_stream = taken ? nullptr : open_output(log_path, log_buffer);
     if (!log_stream) {
         fprintf(stderr, "Could not open %s as log file\n", log_path);
         log_stream = stderr;
@@ -135,6 +180,7 @@ void parse_options(int argc, char** argv) {
     replace_name(input_path, "penwright.plt");
     replace_name(dxf_path, "penwright.pdf");
     replace_name(log_path, "penwright.log");
+    predicted_input = final_input_name(argc, argv);
     walk_arguments(argc, argv);
     settle_input();
     settle_dxf();
@@ -142,6 +188,7 @@ void parse_options(int argc, char** argv) {
 }
 
 void options_reset() {
+    predicted_input = nullptr;
     for (FILE** s : {&input_stream, &dxf_stream, &log_stream}) {
         if (*s && *s != stdin && *s != stdout && *s != stderr) fclose(*s);
         *s = nullptr;

@@ -1,12 +1,19 @@
 #include "driver/run.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <initializer_list>
 
 #include "driver/diagnostics.h"
 #include "driver/options.h"
 #include "dxf/format.h"
 #include "dxf/writer.h"
 #include "parser/convert.h"
+#include "plotter/state.h"
+#include "scanner/scanner.h"
 
 namespace {
 
@@ -25,9 +32,45 @@ void close_output(FILE* stream) {
     if (failed) ++error_count;
 }
 
+// A closed standard output or error must not let a file we open take its number (the DXF
+// would then receive stray messages). It is filled with a descriptor that refuses writes, so
+// whatever is written there still fails as it would have.
+void guard_standard_outputs() {
+    for (int fd : {STDOUT_FILENO, STDERR_FILENO})
+        if (fcntl(fd, F_GETFD) == -1 && errno == EBADF) open("/dev/null", O_RDONLY);
+}
+
+void write_summary(FILE* stream) {
+    emit<"Errors: %d, Warnings: %d\n">(stream, error_count, warning_count);
+}
+
 } // namespace
 
+void reset_all() {
+    diagnostics_reset();
+    options_reset();
+    scanner_reset();
+    plotter_reset();
+}
+
+void convert_in_memory(const char* data, size_t size, FILE* dxf, FILE* log) {
+    reset_all();
+    input_stream = fmemopen(const_cast<char*>(data), size, "r");
+    dxf_stream = dxf;
+    log_stream = log;
+    emit<"HPGL input file: %s\nDXF output file: %s\n">(log_stream, "memory", "memory");
+    dxf_begin();
+    run_conversion_step();
+    dxf_end();
+    write_summary(log_stream);
+    fclose(input_stream);
+    input_stream = dxf_stream = log_stream = nullptr;
+    scanner_reset();
+}
+
 int penwright_main(int argc, char** argv) {
+    guard_standard_outputs();
+    reset_all();
     write_banner();
     parse_options(argc, argv);
     emit<"HPGL input file: %s\n">(log_stream, input_path);
@@ -36,7 +79,7 @@ int penwright_main(int argc, char** argv) {
     run_conversion_step();
     dxf_end();
     close_output(dxf_stream);
-    emit<"Errors: %d, Warnings: %d\n">(log_stream, error_count, warning_count);
+    write_summary(log_stream);
     if (log_stream != stderr)
         fprintf(stderr, "Errors: %d, Warnings: %d\n", error_count, warning_count);
     close_output(log_stream);

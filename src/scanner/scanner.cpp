@@ -305,7 +305,6 @@ void scanner_set_input(FILE* stream) { scanner.source = stream; }
 
 void scanner_reset() {
     input_release();
-    FILE* source = scanner.source;
     scanner = ScannerState{};
-    scanner.source = source;
+    token_value = TokenValue{};
 }

@@ -34,7 +34,7 @@ std::string make_temp_folder() {
 }
 
 int spawn(const fs::path& work, const fs::path& input, const fs::path& out, const fs::path& err,
-          const std::vector<std::string>& args) {
+          const std::vector<std::string>& args, const std::vector<int>& closed) {
     std::vector<char*> argv;
     std::string program = PENWRIGHT_BIN;
     argv.push_back(program.data());
@@ -50,6 +50,10 @@ int spawn(const fs::path& work, const fs::path& input, const fs::path& out, cons
         dup2(in, 0);
         dup2(o, 1);
         dup2(e, 2);
+        close(in);
+        close(o);
+        close(e);
+        for (int fd : closed) close(fd);
         execv(argv[0], argv.data());
         _exit(127);
     }
@@ -67,10 +71,13 @@ Result run_penwright(const RunSpec& run) {
     fs::create_directory(work);
     for (auto& [name, data] : run.files) write_file(work / name, data);
     for (auto& d : run.directories) fs::create_directories(work / d);
+    for (auto& [name, target] : run.symlinks) fs::create_symlink(target, work / name);
+    for (auto& d : run.read_only) chmod((work / d).c_str(), 0555);
     write_file(root / "stdin", run.stdin_data);
 
     Result r;
-    r.status = spawn(work, root / "stdin", root / "stdout", root / "stderr", run.args);
+    r.status = spawn(work, root / "stdin", root / "stdout", root / "stderr", run.args, run.closed_fds);
+    for (auto& d : run.read_only) chmod((work / d).c_str(), 0755);
     r.out = read_file(root / "stdout");
     r.err = read_file(root / "stderr");
     r.log_exists = fs::is_regular_file(work / "penwright.log");
@@ -78,7 +85,7 @@ Result run_penwright(const RunSpec& run) {
     r.dxf_exists = fs::is_regular_file(work / run.dxf_name);
     if (r.dxf_exists) r.dxf = read_file(work / run.dxf_name);
     for (auto& entry : fs::directory_iterator(work))
-        if (entry.is_regular_file())
+        if (entry.is_regular_file() && !entry.is_symlink())
             r.folder[entry.path().filename().string()] = read_file(entry.path());
     fs::remove_all(root);
     return r;

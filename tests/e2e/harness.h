@@ -11,6 +11,9 @@ struct RunSpec {
     std::map<std::string, std::string> files{};  // created in the folder first
     std::vector<std::string> directories{};      // created in the folder first
     std::string dxf_name = "penwright.pdf";     // which file to collect as the DXF
+    std::map<std::string, std::string> symlinks{}; // name -> target, made in the folder first
+    std::vector<int> closed_fds{};               // standard descriptors closed for the run
+    std::vector<std::string> read_only{};        // folders made unwritable (mode 0555)
 };
 
 struct Result {

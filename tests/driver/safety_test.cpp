@@ -1,0 +1,132 @@
+// Failing disks, closed standard streams, unwritable folders, and an output that names the
+// input: nothing crashes, no failure passes as success, and the input file survives.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "e2e/harness.h"
+
+namespace {
+
+const std::string plot = "SP1;PD1016,0;";
+
+TEST(Faults, LogOnAFullDiskFailsTheRun) {
+    Result r = run_penwright({.args = {"-i", "in.plt", "-o", "out.dxf"},
+                              .files = {{"in.plt", plot}},
+                              .dxf_name = "out.dxf",
+                              .symlinks = {{"penwright.log", "/dev/full"}}});
+    EXPECT_EQ(r.status, 1);
+    // The failure shows when the log is closed, after the summary was written.
+    EXPECT_EQ(r.err, stderr_preamble("in.plt") + "Errors: 0, Warnings: 0\n");
+    EXPECT_EQ(r.dxf, dxf_document("0\nLINE\n8\n0\n10\n0.000000\n  20\n0.000000\n11\n1.000000\n  21\n0.000000\n"));
+}
+
+TEST(Faults, ClosedStandardOutputDoesNotReachTheDrawing) {
+    // The DXF is the first file opened: it would take the free descriptor 1.
+    Result r = run_penwright({.args = {"-o", "out.dxf", "-x", "-i", "in.plt"},
+                              .files = {{"in.plt", plot}},
+                              .dxf_name = "out.dxf",
+                              .closed_fds = {1}});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.dxf, dxf_document("0\nLINE\n8\n0\n10\n0.000000\n  20\n0.000000\n11\n1.000000\n  21\n0.000000\n"));
+    EXPECT_EQ(r.log, log_file("SP 1\nPD\nmove to 1016 0\n", 0, 1, "in.plt", "out.dxf"));
+}
+
+TEST(Faults, DrawingOnAClosedStandardOutputIsAnErrorAndSparesTheLog) {
+    // Input from standard input, so the log is the first file opened: with descriptor 1
+    // free it would take it, and the drawing meant for standard output would land in it.
+    Result r = run_penwright({.args = {"-o", "folder"},
+                              .stdin_data = plot,
+                              .directories = {"folder"},
+                              .closed_fds = {1}});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.log, log_file("SP 1\nPD\nmove to 1016 0\n", 1, 0, "penwright.plt", "stdout"));
+}
+
+TEST(Faults, ClosedStandardErrorStillConverts) {
+    Result r = run_penwright({.args = {"-i", "in.plt", "-o", "out.dxf"},
+                              .files = {{"in.plt", plot}},
+                              .dxf_name = "out.dxf",
+                              .closed_fds = {2}});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.log, log_file("SP 1\nPD\nmove to 1016 0\n", 0, 0, "in.plt", "out.dxf"));
+}
+
+TEST(Faults, OutputThroughARegularFileFallsBack) {
+    Result r = run_penwright({.args = {"-i", "in.plt", "-o", "in.plt/out.dxf"}, .files = {{"in.plt", plot}}});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, banner() + "in.plt/out.dxf: file not found\n" +
+                         "Using in.plt for HPGL input file\n"
+                         "ERROR: in.plt/out.dxf, unable to open dxf file\n"
+                         "Using stdout for DXF output data\n"
+                         "Using penwright.log for log output\n"
+                         "Errors: 0, Warnings: 0\n");
+    EXPECT_TRUE(r.out.starts_with("  0\nSECTION\n"));
+}
+
+TEST(Faults, UnwritableFolderSendsBothOutputsToTheStandardStreams) {
+    if (geteuid() == 0) {
+        // Permissions do not bind the superuser; the fallbacks are checked by the other tests.
+        GTEST_SKIP() << "running as root: a mode-0555 folder is still writable";
+    }
+    Result r = run_penwright({.args = {"-i", "../in.plt", "-o", "out.dxf"},
+                              .files = {{"in.plt", plot}},
+                              .read_only = {"."}});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.err.find("Could not open penwright.log as log file\n"), std::string::npos);
+    EXPECT_NE(r.err.find("ERROR: out.dxf, unable to open dxf file\n"), std::string::npos);
+}
+
+// The input file must come out of every run unchanged.
+void expect_input_kept(const RunSpec& run, const std::string& input_name, const std::string& fallback_err) {
+    Result r = run_penwright(run);
+    EXPECT_EQ(r.folder[input_name], plot) << "the input was overwritten";
+    EXPECT_NE(r.err.find(fallback_err), std::string::npos) << r.err;
+    EXPECT_EQ(r.status, 0);
+}
+
+TEST(InputKept, OutputNamingTheInputFallsBackToStandardOutput) {
+    const std::string refused = "a.plt: file not found\nUsing a.plt for HPGL input file\n"
+                                "ERROR: a.plt, unable to open dxf file\nUsing stdout for DXF output data\n";
+    expect_input_kept({.args = {"-i", "a.plt", "-o", "a.plt"}, .files = {{"a.plt", plot}}}, "a.plt", refused);
+    expect_input_kept({.args = {"-o", "a.plt", "-i", "a.plt"}, .files = {{"a.plt", plot}}}, "a.plt", refused);
+}
+
+TEST(InputKept, TheSameFileUnderAnotherName) {
+    expect_input_kept({.args = {"-i", "a.plt", "-o", "link.dxf"}, .files = {{"a.plt", plot}}, .symlinks = {{"link.dxf", "a.plt"}}},
+                      "a.plt", "ERROR: link.dxf, unable to open dxf file\n");
+    expect_input_kept({.args = {"-i", "./a.plt", "-o", "a.plt"}, .files = {{"a.plt", plot}}}, "a.plt",
+                      "ERROR: a.plt, unable to open dxf file\n");
+}
+
+TEST(InputKept, DefaultNamesAreProtectedToo) {
+    expect_input_kept({.args = {"-o", "penwright.plt"}, .files = {{"penwright.plt", plot}}}, "penwright.plt",
+                      "ERROR: penwright.plt, unable to open dxf file\n");
+    expect_input_kept({.args = {"-i", "penwright.pdf"}, .files = {{"penwright.pdf", plot}}}, "penwright.pdf",
+                      "ERROR: penwright.pdf, unable to open dxf file\n");
+}
+
+TEST(InputKept, LogNamingTheInputFallsBackToStandardError) {
+    RunSpec run{.args = {"-i", "penwright.log", "-o", "out.dxf"}, .files = {{"penwright.log", plot}}, .dxf_name = "out.dxf"};
+    expect_input_kept(run, "penwright.log", "Could not open penwright.log as log file\nUsing stderr for log output\n");
+    Result r = run_penwright(run);
+    EXPECT_NE(r.err.find("HPGL input file: penwright.log\nDXF output file: out.dxf\nSP 1\n"), std::string::npos);
+}
+
+TEST(InputKept, RedirectedStandardInputIsTheInput) {
+    // No input file: standard input is read, and it is the file -o names.
+    Result r = run_penwright({.args = {"-o", "/dev/stdin"}, .stdin_data = plot});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.err.find("ERROR: /dev/stdin, unable to open dxf file\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.log.find("move to 1016 0\n"), std::string::npos);
+}
+
+TEST(InputKept, LogAndDrawingNeverShareAFile) {
+    Result r = run_penwright({.args = {"-i", "in.plt", "-o", "penwright.log"}, .files = {{"in.plt", plot}}, .dxf_name = "penwright.log"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.err.find("Could not open penwright.log as log file\n"), std::string::npos);
+    EXPECT_EQ(r.folder["penwright.log"].rfind("  0\nSECTION\n", 0), 0u);
+    EXPECT_TRUE(r.folder["penwright.log"].ends_with("  0\nEOF\n"));
+}
+
+} // namespace
