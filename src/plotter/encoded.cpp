@@ -12,7 +12,7 @@ namespace {
 // "PE", the bytes as text (printable ones as themselves), two blanks, the bytes in hex.
 void echo(const unsigned char* data, size_t n) {
     static const char hex[] = "0123456789abcdef";
-    char buffer[4096];
+    char buffer[4096] = {};
     size_t used = 0;
     auto put = [&](char c) {
         if (used == sizeof buffer) {

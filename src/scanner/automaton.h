@@ -95,8 +95,8 @@ constexpr Tables build() {
             t.next[fraction][c] = fraction;
         }
     }
-    t.next[minus]['.'] = point;
-    t.next[integer]['.'] = point;
+    t.next[minus][static_cast<unsigned char>('.')] = point;
+    t.next[integer][static_cast<unsigned char>('.')] = point;
 
     // Keywords are taken in full wherever they stand; a prefix falls back to its first letter.
     const std::pair<std::string_view, Rule> keywords[] = {

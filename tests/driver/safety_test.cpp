@@ -77,6 +77,21 @@ TEST(Faults, UnwritableFolderSendsBothOutputsToTheStandardStreams) {
     EXPECT_NE(r.err.find("ERROR: out.dxf, unable to open dxf file\n"), std::string::npos);
 }
 
+TEST(Faults, LabelThatCannotBeCopiedReachesItsHandlerEmpty) {
+#ifdef PENWRIGHT_SANITIZED
+    GTEST_SKIP() << "the sanitizers reserve more address space than the limit this test sets";
+#endif
+    // 70 MB fit the scanner's buffer (128 MB) under the limit; a copy of them does not.
+    Result r = run_penwright({.args = {"-i", "in.plt", "-o", "out.dxf"},
+                              .files = {{"in.plt", "SP1;LB" + std::string(70'000'000, 'x') + "\x03;PD1,1;"}},
+                              .dxf_name = "out.dxf",
+                              .address_space_kb = 180'000});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, stderr_preamble("in.plt") + "(in.plt) line 1, pos 7 : lexer out of memory(0x6c)\n" +
+                         "Errors: 1, Warnings: 0\n");
+    EXPECT_EQ(r.log, log_file("SP 1\nLB \"\"\nPD\nmove to 1 1\n", 1, 0, "in.plt", "out.dxf"));
+}
+
 // The input file must come out of every run unchanged.
 void expect_input_kept(const RunSpec& run, const std::string& input_name, const std::string& fallback_err) {
     Result r = run_penwright(run);

@@ -1,6 +1,7 @@
 #include "e2e/harness.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -34,7 +35,7 @@ std::string make_temp_folder() {
 }
 
 int spawn(const fs::path& work, const fs::path& input, const fs::path& out, const fs::path& err,
-          const std::vector<std::string>& args, const std::vector<int>& closed) {
+          const std::vector<std::string>& args, const std::vector<int>& closed, long address_space_kb) {
     std::vector<char*> argv;
     std::string program = PENWRIGHT_BIN;
     argv.push_back(program.data());
@@ -54,6 +55,10 @@ int spawn(const fs::path& work, const fs::path& input, const fs::path& out, cons
         close(o);
         close(e);
         for (int fd : closed) close(fd);
+        if (address_space_kb > 0) {
+            rlimit limit{static_cast<rlim_t>(address_space_kb) * 1024, static_cast<rlim_t>(address_space_kb) * 1024};
+            setrlimit(RLIMIT_AS, &limit);
+        }
         execv(argv[0], argv.data());
         _exit(127);
     }
@@ -76,7 +81,8 @@ Result run_penwright(const RunSpec& run) {
     write_file(root / "stdin", run.stdin_data);
 
     Result r;
-    r.status = spawn(work, root / "stdin", root / "stdout", root / "stderr", run.args, run.closed_fds);
+    r.status = spawn(work, root / "stdin", root / "stdout", root / "stderr", run.args, run.closed_fds,
+                     run.address_space_kb);
     for (auto& d : run.read_only) chmod((work / d).c_str(), 0755);
     r.out = read_file(root / "stdout");
     r.err = read_file(root / "stderr");

@@ -14,6 +14,7 @@ struct RunSpec {
     std::map<std::string, std::string> symlinks{}; // name -> target, made in the folder first
     std::vector<int> closed_fds{};               // standard descriptors closed for the run
     std::vector<std::string> read_only{};        // folders made unwritable (mode 0555)
+    long address_space_kb = 0;                   // a limit on the run's memory, 0 for none
 };
 
 struct Result {

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# The whole test suite: the release build's tests, the same tests built with AddressSanitizer
+# and UndefinedBehaviorSanitizer, and a fuzzing smoke run of each fuzz target.
+#
+#   tests/run_all.sh            (FUZZ_SECONDS=60 by default; 0 skips the fuzzing)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+echo "== release build"
+cmake -S . -B build -G Ninja >/dev/null
+cmake --build build
+ctest --test-dir build --output-on-failure -j2
+
+echo "== AddressSanitizer and UndefinedBehaviorSanitizer build"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPENWRIGHT_SANITIZE=ON >/dev/null
+cmake --build build-asan
+ctest --test-dir build-asan --output-on-failure -j2
+
+seconds=${FUZZ_SECONDS:-60}
+if [ "$seconds" -gt 0 ]; then
+    echo "== fuzzing, $seconds s per target"
+    tests/fuzz/run.sh "$seconds"
+fi
+echo "== all tests passed"
