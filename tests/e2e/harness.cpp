@@ -68,6 +68,16 @@ int spawn(const fs::path& work, const fs::path& input, const fs::path& out, cons
     return 128 + WTERMSIG(status);
 }
 
+// When PENWRIGHT_DXF_DUMP names a folder, every distinct drawing the tests produce (up to
+// 1 MB) is kept there for the interoperability test, which reads them with an independent
+// DXF reader.
+void keep_for_the_reader(const std::string& dxf) {
+    const char* folder = getenv("PENWRIGHT_DXF_DUMP");
+    if (!folder || !dxf.starts_with("  0\nSECTION\n") || dxf.size() > (1 << 20)) return;
+    fs::create_directories(folder);
+    write_file(fs::path(folder) / (std::to_string(std::hash<std::string>{}(dxf)) + ".dxf"), dxf);
+}
+
 } // namespace
 
 Result run_penwright(const RunSpec& run) {
@@ -94,6 +104,10 @@ Result run_penwright(const RunSpec& run) {
         if (entry.is_regular_file() && !entry.is_symlink())
             r.folder[entry.path().filename().string()] = read_file(entry.path());
     fs::remove_all(root);
+    if (r.status == 0 || r.status == 1) { // a complete run: the drawing is a whole document
+        keep_for_the_reader(r.dxf);
+        keep_for_the_reader(r.out);
+    }
     return r;
 }
 

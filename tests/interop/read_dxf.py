@@ -1,0 +1,63 @@
+#!/usr/bin/env python3
+"""Reads every DXF file in the given folders with ezdxf, an independent DXF reader, and checks
+that its entities, by type and by layer, are exactly the LINE, ARC, CIRCLE and TEXT records
+the file holds. Exit status 77 (skipped) when ezdxf is not installed."""
+import collections
+import pathlib
+import sys
+
+try:
+    import ezdxf
+except ImportError:
+    print("SKIPPED: the DXF reader ezdxf is not installed (Debian: apt-get install python3-ezdxf)")
+    sys.exit(77)
+
+
+def records_written(path):
+    """(type, layer) of each entity record, read from the group pairs of the ENTITIES section."""
+    lines = path.read_text(encoding="ascii", errors="replace").split("\n")
+    pairs = [(lines[i].strip(), lines[i + 1]) for i in range(0, len(lines) - 1, 2)]
+    counts = collections.Counter()
+    in_entities = False
+    for i, (code, value) in enumerate(pairs):
+        if code == "2" and value == "ENTITIES":
+            in_entities = True
+        elif code == "0" and value == "ENDSEC":
+            in_entities = False
+        elif in_entities and code == "0" and value in ("LINE", "ARC", "CIRCLE", "TEXT"):
+            layer = pairs[i + 1][1] if pairs[i + 1][0] == "8" else None
+            counts[(value, layer)] += 1
+    return counts
+
+
+def records_read(path):
+    doc = ezdxf.readfile(str(path))
+    return collections.Counter((e.dxftype(), e.dxf.layer) for e in doc.modelspace())
+
+
+def main(folders):
+    files = sorted(p for folder in folders for p in pathlib.Path(folder).glob("*.dxf"))
+    if not files:
+        print("no DXF files found in", ", ".join(folders))
+        return 1
+    failures = 0
+    entities = 0
+    for path in files:
+        try:
+            read = records_read(path)
+        except Exception as problem:  # any complaint of the reader is a failure
+            print(f"{path}: ezdxf cannot read it: {problem}")
+            failures += 1
+            continue
+        written = records_written(path)
+        if read != written:
+            print(f"{path}: ezdxf read {dict(read)}, the file holds {dict(written)}")
+            failures += 1
+        entities += sum(written.values())
+    print(f"{len(files)} DXF files, {entities} entities, read by ezdxf {ezdxf.__version__}: "
+          f"{failures} failures")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
