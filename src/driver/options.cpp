@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <initializer_list>
 #include <cstring>
+#include <initializer_list>
 
 #include "driver/diagnostics.h"
 
@@ -31,10 +31,11 @@ void replace_name(char*& slot, const char* name) {
     slot = copy_name(name);
 }
 
-// A repeated -i or -o replaces the stream of the earlier one.
-void replace_stream(FILE*& slot, FILE* stream) {
+// A repeated -i or -o replaces the stream of the earlier one, which is closed first (the
+// output buffer passes to the new stream).
+void close_stream(FILE*& slot) {
     if (slot) fclose(slot);
-    slot = stream;
+    slot = nullptr;
 }
 
 bool has_operand(int argc, int i) { return argc - i >= 2; }
@@ -93,13 +94,15 @@ FILE* open_dxf_file(const char* path) {
 
 void open_input(const char* name) {
     replace_name(input_path, name);
-    replace_stream(input_stream, fopen(input_path, "r"));
+    close_stream(input_stream);
+    input_stream = fopen(input_path, "r");
     if (!input_stream) fprintf(stderr, "%s: file not found\n", input_path);
 }
 
 void open_dxf(const char* name) {
     replace_name(dxf_path, name);
-    replace_stream(dxf_stream, open_dxf_file(dxf_path));
+    close_stream(dxf_stream);
+    dxf_stream = open_dxf_file(dxf_path);
     if (!dxf_stream) fprintf(stderr, "%s: file not found\n", dxf_path);
 }
 
