@@ -56,7 +56,7 @@ void append_encoded(std::string& out, int v) {
     } while (z);
 }
 
-const char* const words[] = {"BOLT M8", "SECTION A-A", "Scale 1:50", "Part 17", "DETAIL B",
+const char* const words[] = {"BOLT M8", "SECTION A-A", "Scale 1:50", "Item 17", "DETAIL B",
                              "Rev. C", "Drawn", "Checked", "Weld 5mm", "Hole 12x"};
 
 void label(std::string& out, Walk& w) {
