@@ -40,6 +40,10 @@ void guard_standard_outputs() {
         if (fcntl(fd, F_GETFD) == -1 && errno == EBADF) open("/dev/null", O_RDONLY);
 }
 
+void write_file_lines(const char* input, const char* dxf) {
+    emit<"HPGL input file: %s\nDXF output file: %s\n">(log_stream, input, dxf);
+}
+
 void write_summary(FILE* stream) {
     emit<"Errors: %d, Warnings: %d\n">(stream, error_count, warning_count);
 }
@@ -58,7 +62,7 @@ void convert_in_memory(const char* data, size_t size, FILE* dxf, FILE* log) {
     input_stream = fmemopen(const_cast<char*>(data), size, "r");
     dxf_stream = dxf;
     log_stream = log;
-    emit<"HPGL input file: %s\nDXF output file: %s\n">(log_stream, "memory", "memory");
+    write_file_lines("memory", "memory");
     dxf_begin();
     run_conversion_step();
     dxf_end();
@@ -73,15 +77,13 @@ int penwright_main(int argc, char** argv) {
     reset_all();
     write_banner();
     parse_options(argc, argv);
-    emit<"HPGL input file: %s\n">(log_stream, input_path);
-    emit<"DXF output file: %s\n">(log_stream, dxf_path);
+    write_file_lines(input_path, dxf_path);
     dxf_begin();
     run_conversion_step();
     dxf_end();
     close_output(dxf_stream);
     write_summary(log_stream);
-    if (log_stream != stderr)
-        fprintf(stderr, "Errors: %d, Warnings: %d\n", error_count, warning_count);
+    if (log_stream != stderr) write_summary(stderr);
     close_output(log_stream);
     return error_count == 0 ? 0 : 1;
 }

@@ -26,12 +26,15 @@ int int_at(int k) { return symbol_at(k) == dbl_symbol ? saturating_int(v[k].d) :
 // $k where the handler takes a double: an int converts exactly.
 double dbl_at(int k) { return symbol_at(k) == int_symbol ? static_cast<double>(v[k].i) : v[k].d; }
 
-// A text whose copy failed reaches its handler as the empty text.
-char* text_at(int k) {
+// A fresh empty text: handlers may write into the text they are given.
+char* empty_text() {
     static char empty[1];
     empty[0] = '\0';
-    return v[k].text ? v[k].text : empty;
+    return empty;
 }
+
+// A text whose copy failed reaches its handler as the empty text.
+char* text_at(int k) { return v[k].text ? v[k].text : empty_text(); }
 
 // Statements the grammar accepts and the plotter does not carry out.
 void unimplemented(const char* mnemonic) {
@@ -108,11 +111,7 @@ void run_action(int rule, const TokenValue* values) {
     case 303: case 304: cmd_WU(); return;
 
     // Encoded polylines: PE with no ';' after it anywhere carries no data.
-    case 239: {
-        char empty[1] = {'\0'};
-        cmd_PE(empty);
-        return;
-    }
+    case 239: cmd_PE(empty_text()); return;
     case 240: cmd_PE(text_at(2)); return;
 
     // Labels: SI gives width then height; the handler takes height first.

@@ -340,7 +340,10 @@ std::string emit_tables(const Grammar& g, const Automaton& a) {
     std::vector<int> rule_has_text;
     for (const GrammarRule& r : g.rules) {
         bool text = false;
-        for (int sym : r.rhs) text = text || (sym >= 6 && sym <= 8); // LBSTR, QSTR, PESTR
+        for (int sym : r.rhs) {
+            const std::string& name = g.symbols[static_cast<size_t>(sym)].name;
+            text = text || name == "LBSTR" || name == "QSTR" || name == "PESTR";
+        }
         rule_has_text.push_back(text);
     }
     emit_array(out, "short", "default_rule", default_rule);
