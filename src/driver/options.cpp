@@ -88,14 +88,37 @@ bool is_the_dxf(const char* path) {
            same_file(dxf, log);
 }
 
+// A file that standard output or standard error already writes to: opening it again would
+// truncate it under them and the two writers would overwrite each other.
+bool is_a_standard_output(const char* path) {
+    struct stat file, standard;
+    if (stat(path, &file) != 0 || !S_ISREG(file.st_mode)) return false;
+    for (int fd : {STDOUT_FILENO, STDERR_FILENO})
+        if (fstat(fd, &standard) == 0 && same_file(file, standard)) return true;
+    return false;
+}
+
 FILE* open_dxf_file(const char* path) {
-    return is_the_input(path) ? nullptr : open_output(path, dxf_buffer);
+    bool taken = is_the_input(path) || is_a_standard_output(path);
+    return taken ? nullptr : open_output(path, dxf_buffer);
+}
+
+// The input is never the DXF file (a missing input that -o has just created).
+FILE* open_input_file(const char* path) {
+    FILE* f = fopen(path, "r");
+    struct stat in, dxf;
+    if (f && dxf_stream && fstat(fileno(f), &in) == 0 && fstat(fileno(dxf_stream), &dxf) == 0 &&
+        same_file(in, dxf)) {
+        fclose(f);
+        return nullptr;
+    }
+    return f;
 }
 
 void open_input(const char* name) {
     replace_name(input_path, name);
     close_stream(input_stream);
-    input_stream = fopen(input_path, "r");
+    input_stream = open_input_file(input_path);
     if (!input_stream) fprintf(stderr, "%s: file not found\n", input_path);
 }
 
@@ -135,7 +158,7 @@ void walk_arguments(int argc, char** argv) {
 }
 
 void settle_input() {
-    if (!input_stream) input_stream = fopen(input_path, "r");
+    if (!input_stream) input_stream = open_input_file(input_path);
     if (input_stream) fprintf(stderr, "Using %s for HPGL input file\n", input_path);
 }
 
@@ -150,7 +173,7 @@ void settle_dxf() {
 }
 
 void settle_log() {
-    bool taken = is_the_input(log_path) || is_the_dxf(log_path);
+    bool taken = is_the_input(log_path) || is_the_dxf(log_path) || is_a_standard_output(log_path);
     log_stream = taken ? nullptr : open_output(log_path, log_buffer);
     if (!log_stream) {
         fprintf(stderr, "Could not open %s as log file\n", log_path);

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <initializer_list>
 
@@ -32,12 +33,18 @@ void close_output(FILE* stream) {
     if (failed) ++error_count;
 }
 
-// A closed standard output or error must not let a file we open take its number (the DXF
-// would then receive stray messages). It is filled with a descriptor that refuses writes, so
-// whatever is written there still fails as it would have.
-void guard_standard_outputs() {
-    for (int fd : {STDOUT_FILENO, STDERR_FILENO})
-        if (fcntl(fd, F_GETFD) == -1 && errno == EBADF) open("/dev/null", O_RDONLY);
+// A closed standard stream must not let a file we open take its number (the DXF would then
+// receive stray messages). Each is filled, lowest first, with a descriptor that refuses what
+// the stream is for, so that reading or writing it still fails as it would have.
+void guard_standard_streams() {
+    for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        int filler = open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY);
+        if (filler >= 0 && filler != fd) {
+            dup2(filler, fd);
+            close(filler);
+        }
+    }
 }
 
 void write_file_lines(const char* input, const char* dxf) {
@@ -73,7 +80,9 @@ void convert_in_memory(const char* data, size_t size, FILE* dxf, FILE* log) {
 }
 
 int penwright_main(int argc, char** argv) {
-    guard_standard_outputs();
+    guard_standard_streams();
+    // A reader that goes away makes writes fail, which is counted, instead of ending the run.
+    signal(SIGPIPE, SIG_IGN);
     reset_all();
     write_banner();
     parse_options(argc, argv);

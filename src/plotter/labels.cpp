@@ -25,8 +25,9 @@ double finite_size(double v) {
 void cmd_SI(double height, double width) {
     PlotterState& s = plotter_state;
     emit<"SI %f %f\n">(log_stream, height, width);
-    s.char_height = finite_size(height / cm_per_unit);
-    s.char_width = finite_size(width / cm_per_unit);
+    // Kept unclamped so that the ratio of a height beyond the double range is still 0.
+    s.char_height = height / cm_per_unit;
+    s.char_width = width / cm_per_unit;
     double factor = s.char_width * 1.5 / s.char_height;
     // A zero height (SI alone) has no ratio: the width factor goes back to its default.
     s.char_width_factor = std::isfinite(factor) ? factor : default_width_factor;
@@ -43,6 +44,6 @@ void cmd_LB(char* text) {
     text[strcspn(text, "\r\n")] = '\0'; // the label ends at its first line break
     emit<"LB \"%s\"\n">(log_stream, text);
     if (s.pen != 0)
-        dxf_text(dxf_layer(), dxf_x(s.pos_x), dxf_y(s.pos_y), dxf_length(s.char_height),
+        dxf_text(dxf_layer(), dxf_x(s.pos_x), dxf_y(s.pos_y), dxf_length(finite_size(s.char_height)),
                  s.label_angle, s.char_width_factor, text);
 }

@@ -38,7 +38,8 @@ int read_interactive(char* to, int amount) {
     int c = EOF;
     while (n < amount && (c = getc(input.stream)) != EOF && c != '\n') to[n++] = static_cast<char>(c);
     if (c == '\n') to[n++] = '\n';
-    if (c == EOF && ferror(input.stream)) fatal_error("input in flex scanner failed");
+    // Bytes read before a failure are scanned first; the next read that gets none ends the run.
+    if (n == 0 && c == EOF && ferror(input.stream)) fatal_error("input in flex scanner failed");
     return n;
 }
 

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cfloat>
+
 #include "e2e/harness.h"
+#include "e2e/records.h"
 
 namespace {
 
@@ -142,6 +145,86 @@ TEST(InputKept, LogAndDrawingNeverShareAFile) {
     EXPECT_NE(r.err.find("Could not open penwright.log as log file\n"), std::string::npos);
     EXPECT_EQ(r.folder["penwright.log"].rfind("  0\nSECTION\n", 0), 0u);
     EXPECT_TRUE(r.folder["penwright.log"].ends_with("  0\nEOF\n"));
+}
+
+} // namespace
+
+namespace {
+
+const std::string plot_line = "0\nLINE\n8\n0\n10\n0.000000\n  20\n0.000000\n11\n1.000000\n  21\n0.000000\n";
+
+TEST(Streams, DrawingIntoABrokenPipeIsAnErrorAndTheLogIsComplete) {
+    Result r = run_penwright({.args = {"-i", "in.plt", "-o", "folder"},
+                              .files = {{"in.plt", plot}},
+                              .directories = {"folder"},
+                              .broken_pipes = {1}});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.log, log_file("SP 1\nPD\nmove to 1016 0\n", 1, 0, "in.plt", "stdout"));
+    EXPECT_TRUE(r.err.ends_with("Using penwright.log for log output\nErrors: 1, Warnings: 0\n")) << r.err;
+}
+
+TEST(Streams, BrokenStandardErrorDoesNotStopTheRun) {
+    Result r = run_penwright({.args = {"-i", "in.plt", "-o", "out.dxf", "-x"},
+                              .files = {{"in.plt", plot}},
+                              .dxf_name = "out.dxf",
+                              .broken_pipes = {2}});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.dxf, dxf_document(plot_line));
+    EXPECT_EQ(r.log, log_file("SP 1\nPD\nmove to 1016 0\n", 0, 1, "in.plt", "out.dxf"));
+}
+
+TEST(Streams, NoFileTakesTheNumberOfAClosedStandardStream) {
+    for (std::vector<int> closed : {std::vector<int>{0, 1}, {1, 2}, {0, 2}, {0, 1, 2}}) {
+        Result r = run_penwright({.args = {"-o", "out.dxf", "-x", "-i", "in.plt"},
+                                  .files = {{"in.plt", plot}},
+                                  .dxf_name = "out.dxf",
+                                  .closed_fds = closed});
+        EXPECT_EQ(r.dxf, dxf_document(plot_line)) << closed.size();
+        EXPECT_EQ(r.log, log_file("SP 1\nPD\nmove to 1016 0\n", 0, 1, "in.plt", "out.dxf")) << closed.size();
+    }
+}
+
+TEST(Streams, LogThatIsStandardErrorsFileFallsBackToStandardError) {
+    Result r = run_penwright({.args = {"-i", "in.plt", "-o", "out.dxf"},
+                              .files = {{"in.plt", plot}},
+                              .dxf_name = "out.dxf",
+                              .stderr_to = "penwright.log"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.log, banner() + "Using in.plt for HPGL input file\nUsing out.dxf for DXF output data\n"
+                                "Could not open penwright.log as log file\nUsing stderr for log output\n" +
+                         log_file("SP 1\nPD\nmove to 1016 0\n", 0, 0, "in.plt", "out.dxf"));
+    EXPECT_EQ(r.dxf, dxf_document(plot_line));
+}
+
+TEST(Streams, DrawingThatIsStandardOutputsFileFollowsTheMessages) {
+    Result r = run_penwright({.args = {"-i", "in.plt", "-o", "out.dxf", "-x"},
+                              .files = {{"in.plt", plot}},
+                              .dxf_name = "out.dxf",
+                              .stdout_to = "out.dxf"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.dxf, "Unrecognized command line option: -x\n" + dxf_document(plot_line));
+    EXPECT_EQ(r.err, banner() + "out.dxf: file not found\nUsing in.plt for HPGL input file\n"
+                                "ERROR: out.dxf, unable to open dxf file\nUsing stdout for DXF output data\n"
+                                "Using penwright.log for log output\nErrors: 0, Warnings: 1\n");
+}
+
+TEST(Streams, TheDrawingJustCreatedIsNeverTheInput) {
+    // The default input is missing, and -o creates it: standard input is read.
+    Result r = run_penwright({.args = {"-o", "penwright.plt"}, .stdin_data = plot});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.folder["penwright.plt"], dxf_document(plot_line));
+    r = run_penwright({.args = {"-i", "x.plt", "-o", "x.plt"}, .stdin_data = plot});
+    EXPECT_EQ(r.folder["x.plt"], dxf_document(plot_line));
+    EXPECT_EQ(r.log, log_file("SP 1\nPD\nmove to 1016 0\n", 0, 0, "x.plt", "x.plt"));
+    r = run_penwright({.args = {"-o", "x.plt", "-i", "x.plt"}, .stdin_data = plot});
+    EXPECT_EQ(r.folder["x.plt"], dxf_document(plot_line));
+}
+
+TEST(Streams, LabelHeightBeyondTheDoublesKeepsTheTrueWidthRatio) {
+    std::string height = "1" + std::string(306, '0') + ".0", width = "1" + std::string(305, '0') + ".0";
+    Result r = convert("SP1;SI" + width + "," + height + ";LBx\x03;");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.dxf, dxf_document(text_record(0, 0, 0, DBL_MAX / 1016.0, 0, 0.0, "x")));
 }
 
 } // namespace

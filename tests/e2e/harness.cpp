@@ -34,8 +34,17 @@ std::string make_temp_folder() {
     return pattern;
 }
 
+// A pipe whose read end is already closed: every write to it fails with EPIPE.
+int broken_pipe() {
+    int ends[2];
+    if (pipe(ends) != 0) _exit(127);
+    close(ends[0]);
+    return ends[1];
+}
+
 int spawn(const fs::path& work, const fs::path& input, const fs::path& out, const fs::path& err,
-          const std::vector<std::string>& args, const std::vector<int>& closed, long address_space_kb) {
+          const RunSpec& run) {
+    const std::vector<std::string>& args = run.args;
     std::vector<char*> argv;
     std::string program = PENWRIGHT_BIN;
     argv.push_back(program.data());
@@ -45,18 +54,25 @@ int spawn(const fs::path& work, const fs::path& input, const fs::path& out, cons
     pid_t pid = fork();
     if (pid == 0) {
         if (chdir(work.c_str()) != 0) _exit(127);
+        auto output = [](const fs::path& path) { return open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644); };
         int in = open(input.c_str(), O_RDONLY);
-        int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int o = output(run.stdout_to.empty() ? out : fs::path(run.stdout_to));
+        int e = output(run.stderr_to.empty() ? err : fs::path(run.stderr_to));
         dup2(in, 0);
         dup2(o, 1);
         dup2(e, 2);
         close(in);
         close(o);
         close(e);
-        for (int fd : closed) close(fd);
-        if (address_space_kb > 0) {
-            rlimit limit{static_cast<rlim_t>(address_space_kb) * 1024, static_cast<rlim_t>(address_space_kb) * 1024};
+        for (int fd : run.broken_pipes) {
+            int p = broken_pipe();
+            dup2(p, fd);
+            close(p);
+        }
+        for (int fd : run.closed_fds) close(fd);
+        if (run.address_space_kb > 0) {
+            auto bytes = static_cast<rlim_t>(run.address_space_kb) * 1024;
+            rlimit limit{bytes, bytes};
             setrlimit(RLIMIT_AS, &limit);
         }
         execv(argv[0], argv.data());
@@ -91,8 +107,7 @@ Result run_penwright(const RunSpec& run) {
     write_file(root / "stdin", run.stdin_data);
 
     Result r;
-    r.status = spawn(work, root / "stdin", root / "stdout", root / "stderr", run.args, run.closed_fds,
-                     run.address_space_kb);
+    r.status = spawn(work, root / "stdin", root / "stdout", root / "stderr", run);
     for (auto& d : run.read_only) chmod((work / d).c_str(), 0755);
     r.out = read_file(root / "stdout");
     r.err = read_file(root / "stderr");

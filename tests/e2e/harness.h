@@ -15,6 +15,8 @@ struct RunSpec {
     std::vector<int> closed_fds{};               // standard descriptors closed for the run
     std::vector<std::string> read_only{};        // folders made unwritable (mode 0555)
     long address_space_kb = 0;                   // a limit on the run's memory, 0 for none
+    std::string stdout_to{}, stderr_to{};        // a file in the folder instead (as "> name")
+    std::vector<int> broken_pipes{};             // 1 or 2: a pipe whose reader has gone
 };
 
 struct Result {
