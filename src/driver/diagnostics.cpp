@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "driver/options.h"
+#include "driver/streams.h"
 
 int error_count = 0;
 int warning_count = 0;
@@ -25,6 +25,7 @@ void hpgl_error(const char* message) {
 }
 
 void fatal_error(const char* message) {
+    flush_outputs(); // the unfinished document keeps what was written
     fprintf(stderr, "%s\n", message);
     exit(2);
 }

@@ -10,11 +10,9 @@
 
 #include "driver/diagnostics.h"
 #include "driver/options.h"
-#include "dxf/format.h"
+#include "driver/streams.h"
 #include "dxf/writer.h"
 #include "parser/convert.h"
-#include "plotter/state.h"
-#include "scanner/scanner.h"
 
 namespace {
 
@@ -24,13 +22,6 @@ void write_banner() {
     fputs("Send all bug reports or questions to:\n", stderr);
     fputs("    the penwright maintainers, through the project's issue tracker,\n", stderr);
     fputs("    with the plot file, the command line and penwright.log attached.\n", stderr);
-}
-
-// A stream that failed a write earlier, or fails to flush now, counts one error.
-void close_output(FILE* stream) {
-    bool failed = ferror(stream) != 0;
-    if (fclose(stream) != 0) failed = true;
-    if (failed) ++error_count;
 }
 
 // A closed standard stream must not let a file we open take its number (the DXF would then
@@ -47,43 +38,20 @@ void guard_standard_streams() {
     }
 }
 
+} // namespace
+
 void write_file_lines(const char* input, const char* dxf) {
     emit<"HPGL input file: %s\nDXF output file: %s\n">(log_stream, input, dxf);
 }
 
-void write_summary(FILE* stream) {
+void write_summary(OutputStream& stream) {
     emit<"Errors: %d, Warnings: %d\n">(stream, error_count, warning_count);
-}
-
-} // namespace
-
-void reset_all() {
-    diagnostics_reset();
-    options_reset();
-    scanner_reset();
-    plotter_reset();
-}
-
-void convert_in_memory(const char* data, size_t size, FILE* dxf, FILE* log) {
-    reset_all();
-    input_stream = fmemopen(const_cast<char*>(data), size, "r");
-    dxf_stream = dxf;
-    log_stream = log;
-    write_file_lines("memory", "memory");
-    dxf_begin();
-    run_conversion_step();
-    dxf_end();
-    write_summary(log_stream);
-    fclose(input_stream);
-    input_stream = dxf_stream = log_stream = nullptr;
-    scanner_reset();
 }
 
 int penwright_main(int argc, char** argv) {
     guard_standard_streams();
     // A reader that goes away makes writes fail, which is counted, instead of ending the run.
     signal(SIGPIPE, SIG_IGN);
-    reset_all();
     write_banner();
     parse_options(argc, argv);
     write_file_lines(input_path, dxf_path);
@@ -92,7 +60,10 @@ int penwright_main(int argc, char** argv) {
     dxf_end();
     close_output(dxf_stream);
     write_summary(log_stream);
-    if (log_stream != stderr) write_summary(stderr);
+    if (log_stream.file != stderr) {
+        OutputStream error_stream{stderr};
+        write_summary(error_stream);
+    }
     close_output(log_stream);
     return error_count == 0 ? 0 : 1;
 }

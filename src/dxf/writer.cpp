@@ -1,7 +1,7 @@
 #include "dxf/writer.h"
 
-#include "driver/options.h"
-#include "dxf/format.h"
+#include "driver/streams.h"
+#include "format/format.h"
 
 namespace {
 

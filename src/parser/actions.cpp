@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "driver/diagnostics.h"
-#include "driver/options.h"
-#include "dxf/format.h"
+#include "driver/streams.h"
+#include "format/format.h"
 #include "parser/tables.h"
 #include "plotter/handlers.h"
 #include "plotter/state.h"

@@ -1,7 +1,7 @@
 #include "parser/convert.h"
 
 #include "driver/diagnostics.h"
-#include "driver/options.h"
+#include "driver/streams.h"
 #include "parser/engine.h"
 #include "scanner/scanner.h"
 

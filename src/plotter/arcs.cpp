@@ -2,8 +2,8 @@
 #include <cmath>
 
 #include "driver/diagnostics.h"
-#include "driver/options.h"
-#include "dxf/format.h"
+#include "driver/streams.h"
+#include "format/format.h"
 #include "dxf/writer.h"
 #include "plotter/handlers.h"
 #include "plotter/state.h"

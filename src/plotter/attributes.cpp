@@ -1,7 +1,7 @@
 // Attribute commands that are accepted and echoed: every entity keeps its layer's colour
 // and line type.
-#include "driver/options.h"
-#include "dxf/format.h"
+#include "driver/streams.h"
+#include "format/format.h"
 #include "plotter/handlers.h"
 
 void cmd_LT() { emit<"LT\n">(log_stream); }

@@ -2,8 +2,8 @@
 #include <cstring>
 
 #include "driver/diagnostics.h"
-#include "driver/options.h"
-#include "dxf/format.h"
+#include "driver/streams.h"
+#include "format/format.h"
 #include "plotter/handlers.h"
 #include "plotter/state.h"
 
@@ -16,7 +16,7 @@ void echo(const unsigned char* data, size_t n) {
     size_t used = 0;
     auto put = [&](char c) {
         if (used == sizeof buffer) {
-            fwrite(buffer, 1, used, log_stream);
+            output_bytes(log_stream, buffer, used);
             used = 0;
         }
         buffer[used++] = c;
@@ -33,7 +33,7 @@ void echo(const unsigned char* data, size_t n) {
         put(' ');
     }
     put('\n');
-    fwrite(buffer, 1, used, log_stream);
+    output_bytes(log_stream, buffer, used);
 }
 
 void warn(const char* message) {

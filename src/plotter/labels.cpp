@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "driver/options.h"
-#include "dxf/format.h"
+#include "driver/streams.h"
+#include "format/format.h"
 #include "dxf/writer.h"
 #include "plotter/handlers.h"
 #include "plotter/state.h"

@@ -1,7 +1,7 @@
 // Pen motion: the four mode commands and plot_to, the one writer of LINE records.
 #include "driver/diagnostics.h"
-#include "driver/options.h"
-#include "dxf/format.h"
+#include "driver/streams.h"
+#include "format/format.h"
 #include "dxf/writer.h"
 #include "plotter/handlers.h"
 #include "plotter/state.h"

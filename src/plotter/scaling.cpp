@@ -1,8 +1,8 @@
 // Scaling points, user units, window, rotation and width units: echoed, never applied,
 // except the axis directions that a reversed SC window gives.
 #include "driver/diagnostics.h"
-#include "driver/options.h"
-#include "dxf/format.h"
+#include "driver/streams.h"
+#include "format/format.h"
 #include "plotter/handlers.h"
 #include "plotter/state.h"
 

@@ -1,8 +1,8 @@
 // Plotter state, initialization and pen selection.
 #include "plotter/state.h"
 
-#include "driver/options.h"
-#include "dxf/format.h"
+#include "driver/streams.h"
+#include "format/format.h"
 #include "plotter/handlers.h"
 
 PlotterState plotter_state;

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "driver/run.h"
+#include "inprocess/inprocess.h"
 #include "e2e/harness.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "driver/options.h"
+#include "driver/streams.h"
 #include "dxf/writer.h"
 
 namespace {
@@ -13,11 +13,12 @@ namespace {
 std::string capture(const std::function<void()>& write) {
     char* text = nullptr;
     size_t size = 0;
-    FILE* saved = dxf_stream;
-    dxf_stream = open_memstream(&text, &size);
+    FILE* memory = open_memstream(&text, &size);
+    attach_dxf(memory);
     write();
-    fclose(dxf_stream);
-    dxf_stream = saved;
+    flush_outputs();
+    fclose(memory);
+    dxf_stream = OutputStream{};
     std::string s(text, size);
     free(text);
     return s;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "driver/run.h"
+#include "inprocess/inprocess.h"
 
 static bool ends_with(const char* text, size_t size, const char* tail) {
     size_t n = strlen(tail);

@@ -5,13 +5,14 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "driver/options.h"
+#include "driver/streams.h"
 #include "plotter/handlers.h"
 #include "plotter/state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static FILE* null = fopen("/dev/null", "w");
-    log_stream = dxf_stream = null;
+    attach_log(null);
+    attach_dxf(null);
     plotter_reset();
     plotter_state.pen = 1;
     plotter_state.pen_down = size & 1;

@@ -1,4 +1,4 @@
-#include "dxf/format.h"
+#include "format/format.h"
 
 #include <charconv>
 #include <cmath>

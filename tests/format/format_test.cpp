@@ -8,8 +8,9 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
-#include "dxf/format.h"
+#include "format/format.h"
 
 namespace {
 
@@ -87,27 +88,43 @@ TEST(Format, ArbitraryDoublesMatchPrintf) {
     }
 }
 
-TEST(Format, EmitMatchesFprintf) {
-    char* ours_text = nullptr;
-    size_t ours_size = 0;
-    FILE* ours = open_memstream(&ours_text, &ours_size);
-    char* libc_text = nullptr;
-    size_t libc_size = 0;
-    FILE* libc = open_memstream(&libc_text, &libc_size);
+// The same records through an output stream with a buffer of `capacity` bytes (0: none).
+std::string emitted(size_t capacity) {
+    char* text = nullptr;
+    size_t size = 0;
+    FILE* file = open_memstream(&text, &size);
+    std::vector<char> buffer(capacity);
+    OutputStream ours;
+    output_attach(ours, file, capacity ? buffer.data() : nullptr, capacity);
     std::string long_text(5000, 'x');
-    emit<"a%db%fc%sd%c%%e\n">(ours, -42, 3.25, "str", 'Z');
-    fprintf(libc, "a%db%fc%sd%c%%e\n", -42, 3.25, "str", 'Z');
-    emit<"%s|%f|%f|%d|%s|%s\n">(ours, long_text.c_str(), DBL_MAX, -DBL_MAX, INT_MIN, "", "tail");
-    fprintf(libc, "%s|%f|%f|%d|%s|%s\n", long_text.c_str(), DBL_MAX, -DBL_MAX, INT_MIN, "", "tail");
-    emit<"%s%s%s\n">(ours, long_text.c_str() + 4800, long_text.c_str() + 4900, long_text.c_str() + 4990);
-    fprintf(libc, "%s%s%s\n", long_text.c_str() + 4800, long_text.c_str() + 4900, long_text.c_str() + 4990);
-    emit<"no directives\n">(ours);
-    fputs("no directives\n", libc);
-    fclose(ours);
-    fclose(libc);
-    EXPECT_EQ(std::string(ours_text, ours_size), std::string(libc_text, libc_size));
-    free(ours_text);
-    free(libc_text);
+    for (int i = 0; i < 20; ++i) { // enough to fill and empty a small buffer several times
+        emit<"a%db%fc%sd%c%%e\n">(ours, -42, 3.25, "str", 'Z');
+        emit<"%s|%f|%f|%d|%s|%s\n">(ours, long_text.c_str(), DBL_MAX, -DBL_MAX, INT_MIN, "", "tail");
+        emit<"%s%s%s\n">(ours, long_text.c_str() + 4800, long_text.c_str() + 4900, long_text.c_str() + 4990);
+        emit<"no directives\n">(ours);
+        output_bytes(ours, "raw\0bytes", 9);
+    }
+    output_flush(ours);
+    fclose(file);
+    std::string s(text, size);
+    free(text);
+    return s;
+}
+
+TEST(Format, EmitMatchesFprintfWithAnyBuffer) {
+    std::string expected;
+    std::string long_text(5000, 'x');
+    char line[6000];
+    for (int i = 0; i < 20; ++i) {
+        snprintf(line, sizeof line, "a%db%fc%sd%c%%e\n", -42, 3.25, "str", 'Z');
+        expected += line;
+        expected += long_text + "|" + libc_real(DBL_MAX) + "|" + libc_real(-DBL_MAX) + "|" +
+                    std::to_string(INT_MIN) + "||tail\n";
+        expected += long_text.substr(4800) + long_text.substr(4900) + long_text.substr(4990) + "\n";
+        expected += "no directives\n";
+        expected += std::string("raw\0bytes", 9);
+    }
+    for (size_t capacity : {0, 700, 4096, 1 << 16}) EXPECT_EQ(emitted(capacity), expected) << capacity;
 }
 
 } // namespace

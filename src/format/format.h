@@ -1,7 +1,8 @@
 // Formatted output that writes exactly what printf's "%d" and "%f" write, without its cost.
 //
 // emit<"move to %d %d\n">(stream, x, y) splits its format at compile time: each record is a
-// few fixed-size copies and number conversions into a stack buffer, then one fwrite.
+// few fixed-size copies and number conversions straight into the stream's own buffer, which
+// goes to the C library with fwrite_unlocked when it is full or flushed.
 #pragma once
 
 #include <cstddef>
@@ -15,6 +16,22 @@ constexpr int real_text_max = 320;
 char* put_int(char* p, int v);     // "%d"
 char* put_real(char* p, double v); // "%f": six decimals, "-0.000000" for negative zero
 
+// An output file with a buffer of its own. Without a buffer (capacity 0) every record is
+// written through at once, as an unbuffered stream such as standard error needs.
+struct OutputStream {
+    FILE* file = nullptr;
+    char* buffer = nullptr;
+    size_t used = 0;
+    size_t capacity = 0;
+};
+
+// Makes `stream` write to `file`, through `buffer` when one is given.
+void output_attach(OutputStream& stream, FILE* file, char* buffer, size_t capacity);
+// Hands the buffered bytes to the file.
+void output_flush(OutputStream& stream);
+// Writes bytes as they are.
+void output_bytes(OutputStream& stream, const char* bytes, size_t n);
+
 // A format string usable as a template argument. Directives: %d %f %s %c %%.
 template <size_t N> struct Format {
     char text[N];
@@ -25,11 +42,6 @@ template <size_t N> struct Format {
     constexpr size_t next_directive(size_t from) const {
         while (from < length && text[from] != '%') ++from;
         return from;
-    }
-    constexpr bool has_text() const {
-        for (size_t i = 0; i + 1 < length; ++i)
-            if (text[i] == '%' && text[++i] == 's') return true;
-        return false;
     }
     // Bytes the formatted text can take, strings apart (they are written directly).
     constexpr size_t bound() const {
@@ -52,21 +64,10 @@ namespace format_detail {
 constexpr size_t text_slack = 256;
 
 struct Out {
-    FILE* stream;
-    char* start;
+    OutputStream& stream;
+    char* base; // where the bytes not yet written begin
     size_t slack = text_slack;
-    void put_text(char*& p, const char* s) {
-        size_t n = strlen(s);
-        if (n <= slack) {
-            memcpy(p, s, n);
-            p += n;
-            slack -= n;
-            return;
-        }
-        if (p != start) fwrite_unlocked(start, 1, static_cast<size_t>(p - start), stream);
-        fwrite_unlocked(s, 1, n, stream);
-        p = start;
-    }
+    void put_text(char*& p, const char* s);
 };
 
 template <Format F, size_t Pos> char* put_rest(Out& out, char* p) {
@@ -106,32 +107,27 @@ char* put_rest(Out& out, char* p, A a, Rest... rest) {
 #ifdef PENWRIGHT_PRINTF_WRITERS
 
 // The comparison build: every formatted write goes through the C library.
-template <Format F, typename... Args> void emit(FILE* stream, Args... args) {
-    if constexpr (sizeof...(Args) == 0) fputs(F.text, stream);
-    else fprintf(stream, F.text, args...);
+template <Format F, typename... Args> void emit(OutputStream& stream, Args... args) {
+    if constexpr (sizeof...(Args) == 0) fputs(F.text, stream.file);
+    else fprintf(stream.file, F.text, args...);
 }
 
 #else
 
-template <Format F, typename... Args> void emit(FILE* stream, Args... args) {
+template <Format F, typename... Args> void emit(OutputStream& stream, Args... args) {
     constexpr size_t room = F.bound() + format_detail::text_slack;
     static_assert(room <= 4096, "record too long for one buffer");
-#ifdef __GLIBC__
-    // Straight into the stream's own buffer when it is fully buffered and has the room,
-    // as putc_unlocked does; otherwise through a local buffer and fwrite. A text of any
-    // length may have to be written through, so records with one take the second way.
-    if (!F.has_text() &&
-        static_cast<size_t>(stream->_IO_write_end - stream->_IO_write_ptr) >= room) {
-        format_detail::Out out{stream, stream->_IO_write_ptr};
-        char* end = format_detail::put_rest<F, 0>(out, stream->_IO_write_ptr, args...);
-        stream->_IO_write_ptr = end;
+    if (stream.capacity - stream.used < room) output_flush(stream);
+    if (stream.capacity >= room) {
+        format_detail::Out out{stream, stream.buffer};
+        char* end = format_detail::put_rest<F, 0>(out, stream.buffer + stream.used, args...);
+        stream.used = static_cast<size_t>(end - stream.buffer);
         return;
     }
-#endif
-    char buffer[room];
-    format_detail::Out out{stream, buffer};
-    char* end = format_detail::put_rest<F, 0>(out, buffer, args...);
-    fwrite_unlocked(buffer, 1, static_cast<size_t>(end - buffer), stream);
+    char local[room]; // an unbuffered stream: the record is written at once
+    format_detail::Out out{stream, local};
+    char* end = format_detail::put_rest<F, 0>(out, local, args...);
+    fwrite_unlocked(local, 1, static_cast<size_t>(end - local), stream.file);
 }
 
 #endif

@@ -1,0 +1,33 @@
+#include "inprocess/inprocess.h"
+
+#include "driver/diagnostics.h"
+#include "driver/run.h"
+#include "driver/streams.h"
+#include "dxf/writer.h"
+#include "parser/convert.h"
+#include "plotter/state.h"
+#include "scanner/scanner.h"
+
+void reset_all() {
+    diagnostics_reset();
+    streams_reset();
+    scanner_reset();
+    plotter_reset();
+}
+
+void convert_in_memory(const char* data, size_t size, FILE* dxf, FILE* log) {
+    reset_all();
+    input_stream = fmemopen(const_cast<char*>(data), size, "r");
+    attach_dxf(dxf);
+    attach_log(log);
+    write_file_lines("memory", "memory");
+    dxf_begin();
+    run_conversion_step();
+    dxf_end();
+    write_summary(log_stream);
+    flush_outputs();
+    fclose(input_stream);
+    input_stream = nullptr;
+    dxf_stream = log_stream = OutputStream{};
+    scanner_reset();
+}
