@@ -8,6 +8,7 @@
 #include "parser/actions.h"
 #include "parser/tables.h"
 #include "scanner/scanner.h"
+#include "scanner/text.h"
 
 using namespace parse_tables;
 
@@ -38,7 +39,7 @@ struct Stacks {
     }
 };
 
-int translate(int code) { return code <= 272 ? token_symbol[code] : undefined_symbol; }
+int translate(int code) { return code <= max_token_code ? token_symbol[code] : undefined_symbol; }
 
 // A line built in a fixed buffer, so that reporting never allocates; trace lines are
 // written whole because standard error is unbuffered.
@@ -110,9 +111,10 @@ void report_syntax_error(int state) {
     hpgl_error(message.text);
 }
 
-void release_text(int symbol, TokenValue& value) {
-    if (is_text_symbol(symbol)) {
-        free(value.text);
+// The one place where texts handed over by the scanner are given back.
+void release_value(int symbol, TokenValue& value) {
+    if (owns_text[symbol]) {
+        text_release(value.text);
         value.text = nullptr;
     }
 }
@@ -163,7 +165,7 @@ int hpgl_parse() {
             }
             if (token <= 0) {
                 token = 0;
-                symbol = end_symbol;
+                symbol = symbol_end;
                 if (parser_trace) fputs("Now at end of input.\n", stderr);
             } else {
                 symbol = translate(token);
@@ -180,9 +182,9 @@ int hpgl_parse() {
             }
             if (rule == 0) {
                 report_syntax_error(state);
-                if (token > 0) release_text(symbol, value);
+                if (token > 0) release_value(symbol, value);
                 while (st.top > 0) {
-                    release_text(accessing_symbol[st.states[st.top]], st.values[st.top]);
+                    release_value(accessing_symbol[st.states[st.top]], st.values[st.top]);
                     --st.top;
                     if (parser_trace) trace_stack("Error: state stack now", st);
                 }
@@ -196,7 +198,7 @@ int hpgl_parse() {
         TokenValue* right = st.values + st.top - length; // right[1] .. right[length]
         run_action(rule, right);
         if (rule_has_text[rule])
-            for (int i = 1; i <= length; ++i) release_text(rule_rhs[rule_rhs_start[rule] + i - 1], right[i]);
+            for (int i = 1; i <= length; ++i) release_value(rule_rhs[rule_rhs_start[rule] + i - 1], right[i]);
         pushed = length > 0 ? right[1] : TokenValue{};
         st.top -= length;
         if (parser_trace) trace_stack("state stack now", st);

@@ -1,6 +1,7 @@
 #include "parser/lalr.h"
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <set>
 #include <sstream>
@@ -22,6 +23,50 @@ int find_symbol(const Grammar& g, const std::string& name) {
 
 } // namespace
 
+namespace {
+
+// "%terminal NAME CODE [<member>]": CODE is the scanner's token code, '-' for none.
+std::string read_terminal(const std::vector<std::string>& words, Grammar& g) {
+    if (words.size() != 3 && words.size() != 4) return "bad terminal";
+    GrammarSymbol t{words[1], words[2] == "-" ? -1 : std::stoi(words[2]), ""};
+    if (words.size() == 4) {
+        const std::string& m = words[3];
+        if (m.size() < 3 || m.front() != '<' || m.back() != '>') return "bad value member " + m;
+        t.value = m.substr(1, m.size() - 2);
+    }
+    g.symbols.push_back(t);
+    g.terminals = static_cast<int>(g.symbols.size());
+    return "";
+}
+
+// "left: right side [{ action }]".
+std::string read_rule(const std::string& line, int number, Grammar& g) {
+    size_t colon = line.find(':');
+    if (colon == std::string::npos) return "rule without ':'";
+    GrammarRule rule;
+    rule.line = number;
+    rule.lhs = find_symbol(g, line.substr(0, colon));
+    if (rule.lhs < g.terminals) return "left side is not a nonterminal";
+    std::string right = line.substr(colon + 1);
+    if (size_t brace = right.find(" {"); brace != std::string::npos) {
+        size_t close = right.rfind('}');
+        if (close < brace) return "action without its '}'";
+        rule.action = right.substr(brace + 2, close - brace - 2);
+        while (!rule.action.empty() && rule.action.back() == ' ') rule.action.pop_back();
+        rule.action.erase(0, rule.action.find_first_not_of(' '));
+        right.resize(brace);
+    }
+    for (const std::string& w : split_words(right)) {
+        int s = find_symbol(g, w);
+        if (s < 0) return "unknown symbol " + w;
+        rule.rhs.push_back(s);
+    }
+    g.rules.push_back(rule);
+    return "";
+}
+
+} // namespace
+
 std::string read_grammar(const std::string& text, Grammar& g) {
     g = Grammar{};
     g.rules.push_back({}); // the augmented rule, completed below
@@ -33,34 +78,23 @@ std::string read_grammar(const std::string& text, Grammar& g) {
         if (line.empty() || line[0] == '#') continue;
         std::vector<std::string> words = split_words(line);
         if (words.empty()) continue;
+        std::string problem;
         if (words[0] == "%terminal") {
-            if (words.size() != 3 || nonterminals_started) return where + "bad terminal";
-            g.symbols.push_back({words[1], words[2] == "-" ? -1 : std::stoi(words[2])});
-            g.terminals = static_cast<int>(g.symbols.size());
+            problem = nonterminals_started ? "terminal after the nonterminals" : read_terminal(words, g);
         } else if (words[0] == "%nonterminal") {
             if (words.size() != 2) return where + "bad nonterminal";
             nonterminals_started = true;
-            g.symbols.push_back({words[1], -1});
+            g.symbols.push_back({words[1], -1, ""});
         } else if (words[0] == "%start") {
             if (words.size() != 2 || (g.start = find_symbol(g, words[1])) < g.terminals)
                 return where + "bad start symbol";
         } else {
-            size_t colon = line.find(':');
-            if (colon == std::string::npos) return where + "rule without ':'";
-            GrammarRule rule;
-            rule.line = number;
-            rule.lhs = find_symbol(g, line.substr(0, colon));
-            if (rule.lhs < g.terminals) return where + "left side is not a nonterminal";
-            for (const std::string& w : split_words(line.substr(colon + 1))) {
-                int s = find_symbol(g, w);
-                if (s < 0) return where + "unknown symbol " + w;
-                rule.rhs.push_back(s);
-            }
-            g.rules.push_back(rule);
+            problem = read_rule(line, number, g);
         }
+        if (!problem.empty()) return where + problem;
     }
     if (g.start < 0) return "no start symbol";
-    g.rules[0] = {static_cast<int>(g.symbols.size()), {g.start, 0, 0}, 0};
+    g.rules[0] = {static_cast<int>(g.symbols.size()), {g.start, 0, 0}, 0, ""};
     return "";
 }
 
@@ -252,6 +286,49 @@ std::string quoted(const std::string& s) {
     return out + "\"";
 }
 
+bool is_identifier(const std::string& s) {
+    if (s.empty() || isdigit(static_cast<unsigned char>(s[0]))) return false;
+    for (char c : s)
+        if (!isalnum(static_cast<unsigned char>(c)) && c != '_') return false;
+    return true;
+}
+
+// symbol_NAME for every terminal named like an identifier; the end of input is symbol_end.
+void emit_symbol_constants(std::ostringstream& out, const Grammar& g) {
+    out << "constexpr int symbol_end = 0;\n";
+    for (int t = 0; t < g.terminals; ++t) {
+        const std::string& name = g.symbols[static_cast<size_t>(t)].name;
+        if (is_identifier(name)) out << "constexpr int symbol_" << name << " = " << t << ";\n";
+    }
+}
+
+// An action with each $k replaced by the member of the value the k-th symbol carries.
+std::string expand_action(const Grammar& g, const GrammarRule& r, std::string& problem) {
+    std::string out;
+    const std::string& a = r.action;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != '$' || i + 1 >= a.size() || !isdigit(static_cast<unsigned char>(a[i + 1]))) {
+            out += a[i];
+            continue;
+        }
+        size_t end = i + 1;
+        while (end < a.size() && isdigit(static_cast<unsigned char>(a[end]))) ++end;
+        size_t k = std::stoul(a.substr(i + 1, end - i - 1));
+        std::string where = "line " + std::to_string(r.line) + ": $" + std::to_string(k);
+        if (k < 1 || k > r.rhs.size()) problem = where + " is not on the right side";
+        else if (g.symbols[static_cast<size_t>(r.rhs[k - 1])].value.empty()) problem = where + " has no value";
+        else out += "v[" + std::to_string(k) + "]." + g.symbols[static_cast<size_t>(r.rhs[k - 1])].value;
+        i = end - 1;
+    }
+    return out;
+}
+
+std::string rule_text(const Grammar& g, const GrammarRule& r) {
+    std::string text = g.symbols[static_cast<size_t>(r.lhs)].name + ":";
+    for (int sym : r.rhs) text += " " + g.symbols[static_cast<size_t>(sym)].name;
+    return text;
+}
+
 template <typename T> void emit_array(std::ostringstream& out, const char* type, const char* name,
                                       const std::vector<T>& values) {
     out << "const " << type << " " << name << "[" << values.size() << "] = {";
@@ -301,13 +378,26 @@ std::string emit_tables(const Grammar& g, const Automaton& a) {
     for (size_t i = 0; i < g.symbols.size(); ++i) out << (i % 8 == 0 ? "\n    " : " ") << quoted(g.symbols[i].name) << ",";
     out << "\n};\n";
 
-    // Token codes 0 to 272; codes no terminal claims are $undefined. (symbol 2).
-    std::vector<int> token_symbol(273, 2);
+    emit_symbol_constants(out, g);
+    // Token codes no terminal claims stand for the terminal without a code.
+    int max_code = 0, undefined = 0;
     for (int t = 0; t < terminals; ++t) {
         int code = g.symbols[static_cast<size_t>(t)].token_code;
-        if (code >= 0 && code < 273) token_symbol[static_cast<size_t>(code)] = t;
+        max_code = std::max(max_code, code);
+        if (code < 0 && undefined == 0) undefined = t;
+    }
+    out << "constexpr int max_token_code = " << max_code << ";\n";
+    out << "constexpr int undefined_symbol = " << undefined << ";\n";
+    std::vector<int> token_symbol(static_cast<size_t>(max_code) + 1, undefined);
+    for (int t = 0; t < terminals; ++t) {
+        int code = g.symbols[static_cast<size_t>(t)].token_code;
+        if (code >= 0) token_symbol[static_cast<size_t>(code)] = t;
     }
     emit_array(out, "unsigned char", "token_symbol", token_symbol);
+    std::vector<int> owns_text;
+    for (const GrammarSymbol& sym : g.symbols) owns_text.push_back(sym.owns_text());
+    out << "// Symbols whose value is a heap text that the parser releases.\n";
+    emit_array(out, "bool", "owns_text", owns_text);
 
     std::vector<int> lhs, length, line, rhs_start, rhs;
     for (const GrammarRule& r : g.rules) {
@@ -340,10 +430,7 @@ std::string emit_tables(const Grammar& g, const Automaton& a) {
     std::vector<int> rule_has_text;
     for (const GrammarRule& r : g.rules) {
         bool text = false;
-        for (int sym : r.rhs) {
-            const std::string& name = g.symbols[static_cast<size_t>(sym)].name;
-            text = text || name == "LBSTR" || name == "QSTR" || name == "PESTR";
-        }
+        for (int sym : r.rhs) text = text || g.symbols[static_cast<size_t>(sym)].owns_text();
         rule_has_text.push_back(text);
     }
     emit_array(out, "short", "default_rule", default_rule);
@@ -354,5 +441,27 @@ std::string emit_tables(const Grammar& g, const Automaton& a) {
     emit_array(out, "short", "shift_to", shift_to);
     out << "// goto_to[state * (symbol_count - terminal_count) + nonterminal - terminal_count].\n";
     emit_array(out, "short", "goto_to", goto_to);
+    return out.str();
+}
+
+std::string emit_actions(const Grammar& g, std::string& problem) {
+    // Rules whose expanded actions are the same share one case.
+    std::vector<std::pair<std::string, std::vector<size_t>>> cases;
+    for (size_t r = 1; r < g.rules.size(); ++r) {
+        if (g.rules[r].action.empty()) continue;
+        std::string code = expand_action(g, g.rules[r], problem);
+        auto same = std::find_if(cases.begin(), cases.end(), [&](const auto& c) { return c.first == code; });
+        if (same == cases.end()) cases.push_back({code, {r}});
+        else same->second.push_back(r);
+    }
+    std::ostringstream out;
+    out << "// Generated by lalrgen from hpgl.grammar. Do not edit.\n";
+    out << "#include \"parser/actions.h\"\n\n";
+    out << "void run_action(int rule, TokenValue* v) {\n    switch (rule) {\n";
+    for (const auto& [code, rules] : cases) {
+        for (size_t r : rules) out << "    case " << r << ": // " << rule_text(g, g.rules[r]) << "\n";
+        out << "        " << code << "\n        return;\n";
+    }
+    out << "    default: return;\n    }\n}\n";
     return out.str();
 }

@@ -8,12 +8,15 @@
 struct GrammarSymbol {
     std::string name;
     int token_code = -1; // terminals: the code the scanner returns; -1 for none
+    std::string value;   // the member of the token value it carries ("i", "d", "text"), if any
+    bool owns_text() const { return value == "text"; } // a heap text the parser releases
 };
 
 struct GrammarRule {
     int lhs = 0;
     std::vector<int> rhs;
-    int line = 0; // line in the grammar file
+    int line = 0;       // line in the grammar file
+    std::string action; // C++ statements, $k naming the k-th value of the right side
 };
 
 struct Grammar {
@@ -47,3 +50,6 @@ std::vector<std::string> find_conflicts(const Grammar& grammar, const Automaton&
 
 // The C++ tables the parser engine is compiled with.
 std::string emit_tables(const Grammar& grammar, const Automaton& automaton);
+
+// The C++ function that runs each rule's action; an empty `problem` or the first one found.
+std::string emit_actions(const Grammar& grammar, std::string& problem);

@@ -87,7 +87,7 @@ void pe_point(int x, int y, int pen, int mode) {
     plot_to(x, y);
 }
 
-void cmd_PE(char* text) {
+void cmd_PE(const char* text) {
     auto* p = reinterpret_cast<const unsigned char*>(text);
     const unsigned char* end = p + strlen(text);
     echo(p, static_cast<size_t>(end - p));

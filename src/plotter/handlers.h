@@ -28,7 +28,7 @@ void cmd_RO(double angle);
 void cmd_WU();
 
 // Encoded polylines.
-void cmd_PE(char* text);
+void cmd_PE(const char* text);
 void pe_point(int x, int y, int pen, int mode);
 
 // Labels.

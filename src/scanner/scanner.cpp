@@ -7,6 +7,7 @@
 #include "driver/diagnostics.h"
 #include "scanner/automaton.h"
 #include "scanner/input.h"
+#include "scanner/text.h"
 
 using namespace automaton;
 
@@ -165,18 +166,6 @@ double dbl_value(const char* text, int length) {
     return v;
 }
 
-char* copy_text(const char* text, int length) {
-    size_t n = strnlen(text, static_cast<size_t>(length)); // the copy ends at a NUL byte
-    char* copy = static_cast<char*>(malloc(n + 1));
-    if (!copy) {
-        hpgl_error("lexer out of memory");
-        return nullptr;
-    }
-    memcpy(copy, text, n);
-    copy[n] = '\0';
-    return copy;
-}
-
 int make_token(int kind, bool has_value, const char* text) {
     tokenpos = wrap_add(tokenpos, yyleng);
     trace_token(text);
@@ -190,10 +179,10 @@ int make_token(int kind, bool has_value, const char* text) {
         token_value.d = dbl_value(text, yyleng);
         if (scanner_trace) fprintf(stderr, "Token value = \"%lf\"\n", token_value.d);
         return kind;
-    case LBSTR: token_value.text = copy_text(text, yyleng - 1); break;
-    default: token_value.text = copy_text(text, yyleng); break;
+    case LBSTR: token_value.text = text_copy(text, static_cast<size_t>(yyleng - 1)); break;
+    default: token_value.text = text_copy(text, static_cast<size_t>(yyleng)); break;
     }
-    if (scanner_trace) fprintf(stderr, "Token value = \"%s\"\n", token_value.text ? token_value.text : "");
+    if (scanner_trace) fprintf(stderr, "Token value = \"%s\"\n", token_value.text);
     return kind;
 }
 

@@ -23,7 +23,7 @@ enum TokenKind : int {
 union TokenValue {
     int i;
     double d;
-    char* text; // heap copy owned by whoever takes the token; null when the copy failed
+    char* text; // made by text_copy (scanner/text.h); the parser releases it
 };
 
 // Written only when INT, DBL, LBSTR, QSTR or PESTR is returned.

@@ -7,6 +7,7 @@
 
 #include "driver/diagnostics.h"
 #include "scanner/scanner.h"
+#include "scanner/text.h"
 
 struct Token {
     int kind, value, line, pos, length;
@@ -27,7 +28,7 @@ static std::vector<Token> scan(const uint8_t* data, size_t size, int read_limit)
         if (kind == INT) value = static_cast<unsigned>(token_value.i);
         if (kind == LBSTR || kind == QSTR || kind == PESTR) {
             for (const char* t = token_value.text; t && *t; ++t) value = value * 31u + static_cast<unsigned char>(*t);
-            free(token_value.text);
+            text_release(token_value.text);
         }
         tokens.push_back({kind, static_cast<int>(value), line_number, tokenpos, yyleng});
     }

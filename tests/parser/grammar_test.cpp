@@ -76,3 +76,23 @@ TEST(Grammar, ConflictsAreFound) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Grammar, ActionsReadTheValuesTheirSymbolsCarry) {
+    const std::string head = "%terminal $ 0\n%terminal INT 260 <i>\n%terminal ',' 44\n%nonterminal s\n%start s\n";
+    Grammar g;
+    std::string problem;
+    ASSERT_EQ(read_grammar(head + "s: INT ',' INT { f($1, $3); }\ns: INT { f($1, 0); }\n", g), "");
+    std::string code = emit_actions(g, problem);
+    EXPECT_EQ(problem, "");
+    EXPECT_NE(code.find("    case 1: // s: INT ',' INT\n        f(v[1].i, v[3].i);\n        return;\n"), std::string::npos) << code;
+    ASSERT_EQ(read_grammar(head + "s: INT ',' INT { f($2); }\n", g), "");
+    emit_actions(g, problem);
+    EXPECT_EQ(problem, "line 6: $2 has no value");
+    ASSERT_EQ(read_grammar(head + "s: INT { f($2); }\n", g), "");
+    emit_actions(g, problem);
+    EXPECT_EQ(problem, "line 6: $2 is not on the right side");
+}
+
+} // namespace

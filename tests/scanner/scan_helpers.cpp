@@ -5,6 +5,7 @@
 
 #include "driver/diagnostics.h"
 #include "scanner/scanner.h"
+#include "scanner/text.h"
 
 namespace {
 
@@ -20,8 +21,8 @@ std::string describe(int kind) {
     case QSTR:
     case PESTR: {
         std::string name = kind == LBSTR ? "LBSTR" : kind == QSTR ? "QSTR" : "PESTR";
-        std::string text = token_value.text ? token_value.text : "(null)";
-        free(token_value.text);
+        std::string text = token_value.text;
+        text_release(token_value.text);
         return name + "[" + text + "]";
     }
     case ESC: return "ESC";
