@@ -12,6 +12,7 @@
 using namespace automaton;
 
 TokenValue token_value;
+bool scanner_quick_path = true;
 
 namespace {
 
@@ -24,7 +25,8 @@ struct ScannerState {
     bool created = false;
     FILE* source = nullptr;
     Mode mode = INITIAL;
-    int position = 0; // next byte to scan in input.bytes
+    int token_start = 0; // the first byte of the token being matched, in input.bytes
+    int cursor = 0;      // the next byte to look at
     // Stream offsets from which a text terminator is known not to occur again: once the
     // stream has ended without one, no later text rule can match.
     long long no_etx_from = nowhere;
@@ -34,20 +36,20 @@ struct ScannerState {
 
 ScannerState scanner;
 
+// A token: its length from token_start (the ';' after encoded text is not part of it).
 struct Match {
-    int start; // index of the token's first byte
-    int end;   // one past its last byte (the ';' after encoded text is not part of it)
+    int length;
     Rule rule;
 };
 
-// Makes the byte at `index` available if the stream has more. Indices held by the caller
-// drop by the returned amount. False at the end of the input.
-bool have_byte(int& start, int& index) {
-    while (index >= input.length) {
+// Makes the byte at the cursor available if the stream has more. A refill moves the pending
+// text (from token_start) to the buffer's front, and the two indices with it.
+bool more_bytes() {
+    while (scanner.cursor >= input.length) {
         int added = 0;
-        int moved = input_fill(start, added);
-        start -= moved;
-        index -= moved;
+        int moved = input_fill(scanner.token_start, added);
+        scanner.token_start -= moved;
+        scanner.cursor -= moved;
         if (added == 0) return false;
     }
     return true;
@@ -57,19 +59,20 @@ bool known_absent(long long memo, int index) {
     return memo != nowhere && input.base + index >= memo;
 }
 
-// Index of the first `terminator` at or after `from`, reading on as far as needed; -1 when
-// the input ends first (remembered, so that the rest of the input is not searched again).
-int find_terminator(char terminator, long long& memo, int& start, int from) {
-    if (known_absent(memo, from)) return -1;
-    long long searched_from = input.base + from;
+// Offset from token_start of the first `terminator` at or after offset `from`, reading on as
+// far as needed; -1 when the input ends first (remembered, so that the rest of the input is
+// not searched again).
+int find_terminator(char terminator, long long& memo, int from) {
+    scanner.cursor = scanner.token_start + from;
+    if (known_absent(memo, scanner.cursor)) return -1;
+    long long searched_from = input.base + scanner.cursor;
     for (;;) {
-        if (from < input.length) {
-            const void* hit = memchr(input.bytes + from, terminator,
-                                     static_cast<size_t>(input.length - from));
-            if (hit) return static_cast<int>(static_cast<const char*>(hit) - input.bytes);
-            from = input.length;
-        }
-        if (!have_byte(start, from)) {
+        const char* at = input.bytes + scanner.cursor;
+        size_t left = static_cast<size_t>(input.length - scanner.cursor);
+        if (const void* hit = memchr(at, terminator, left))
+            return static_cast<int>(static_cast<const char*>(hit) - input.bytes) - scanner.token_start;
+        scanner.cursor = input.length;
+        if (!more_bytes()) {
             if (memo == nowhere || searched_from < memo) memo = searched_from;
             return -1;
         }
@@ -77,102 +80,94 @@ int find_terminator(char terminator, long long& memo, int& start, int from) {
 }
 
 // The text rule of the current mode, which wins wherever it matches.
-bool match_text(int& start, Match& m) {
+bool match_text(Match& m) {
+    const char first = input.bytes[scanner.token_start];
+    int end = -1;
     switch (scanner.mode) {
-    case LABEL_MODE: {
-        if (input.bytes[start] == ETX) return false; // an empty label is the character ETX
-        int e = find_terminator(ETX, scanner.no_etx_from, start, start + 1);
-        if (e < 0) return false;
-        m = {start, e + 1, rule_label};
-        return true;
-    }
-    case COMMENT_MODE: {
-        if (input.bytes[start] != '"') return false;
-        int second = start + 1;
-        if (!have_byte(start, second) || input.bytes[second] == '"') return false;
-        int e = find_terminator('"', scanner.no_quote_from, start, second + 1);
-        if (e < 0) return false;
-        m = {start, e + 1, rule_quoted};
-        return true;
-    }
-    case ENCODED_MODE: {
-        int e = find_terminator(';', scanner.no_semicolon_from, start, start);
-        if (e < 0) return false;
-        m = {start, e, rule_encoded};
-        return true;
-    }
+    case LABEL_MODE:
+        if (first == ETX) return false; // an empty label is the character ETX
+        end = find_terminator(ETX, scanner.no_etx_from, 1);
+        m = {end + 1, rule_label};
+        break;
+    case COMMENT_MODE:
+        if (first != '"') return false;
+        scanner.cursor = scanner.token_start + 1;
+        if (!more_bytes() || input.bytes[scanner.cursor] == '"') return false;
+        end = find_terminator('"', scanner.no_quote_from, 2);
+        m = {end + 1, rule_quoted};
+        break;
+    case ENCODED_MODE:
+        end = find_terminator(';', scanner.no_semicolon_from, 0);
+        m = {end, rule_encoded};
+        break;
     case INITIAL: break;
     }
-    return false;
+    return end >= 0;
 }
 
 // Longest match of the general rules, backing up to the last accepting position.
-Match match_general(int start) {
+Match match_general() {
     uint8_t state = automaton::start;
-    int p = start;
-    Match m{start, start, no_rule};
-    for (;;) {
-        auto c = static_cast<unsigned char>(input.bytes[p]);
-        if (c == 0 && p >= input.length) {
-            int old_start = start;
-            bool more = have_byte(start, p);
-            m.start = start;
-            m.end -= old_start - start;
-            if (!more) break;
+    Match m{0, no_rule};
+    for (scanner.cursor = scanner.token_start;;) {
+        auto c = static_cast<unsigned char>(input.bytes[scanner.cursor]);
+        if (c == 0 && scanner.cursor >= input.length) {
+            if (!more_bytes()) break;
             continue;
         }
         state = transitions.next[state * 32 + tables.byte_class[c]];
         if (state == dead) break;
-        ++p;
-        if (tables.accept[state] != no_rule) {
-            m.rule = static_cast<Rule>(tables.accept[state]);
-            m.end = p;
-        }
+        ++scanner.cursor;
+        if (tables.accept[state] != no_rule)
+            m = {scanner.cursor - scanner.token_start, static_cast<Rule>(tables.accept[state])};
     }
     return m;
 }
 
-// Byte after the token, set to NUL while the token's action runs.
-struct TerminatedText {
-    char* text;
-    char* end;
-    char held;
-    TerminatedText(int start, int stop)
-        : text(input.bytes + start), end(input.bytes + stop), held(*end) {
-        *end = '\0';
-    }
-    ~TerminatedText() { *end = held; }
-};
+// The commonest tokens without the automaton: a lone character that nothing extends, and an
+// integer that ends inside the buffer. no_rule for anything else, which the automaton takes.
+Match quick_match() {
+    const char* b = input.bytes + scanner.token_start;
+    auto c = static_cast<unsigned char>(b[0]);
+    uint8_t to = transitions.next[automaton::start * 32 + tables.byte_class[c]];
+    if (to == tables.single_state) return {1, rule_single};
+    int p = c == '-';
+    if (to != tables.integer_state && !(p && is_digit(b[p]))) return {0, no_rule};
+    while (is_digit(b[p])) ++p;
+    if (scanner.token_start + p >= input.length || b[p] == '.') return {0, no_rule}; // it may go on
+    return {p, rule_int};
+}
 
 void trace_token(const char* text) {
-    if (!scanner_trace) return;
     if (text[0] == '\t') fprintf(stderr, "token=\"TAB\", tokenpos=%d, yyleng=%d\n", tokenpos, yyleng);
-    else fprintf(stderr, "token=\"%s\", tokenpos=%d, yyleng=%d\n", text, tokenpos, yyleng);
+    else fprintf(stderr, "token=\"%.*s\", tokenpos=%d, yyleng=%d\n", yyleng, text, tokenpos, yyleng);
 }
 
 // INT values wrap modulo 2^32 however long the number is.
-int int_value(const char* text) {
+int int_value(const char* text, int length) {
     bool negative = *text == '-';
-    if (negative) ++text;
     unsigned v = 0;
-    for (; *text; ++text) v = v * 10u + static_cast<unsigned>(*text - '0');
+    for (int i = negative; i < length; ++i) v = v * 10u + static_cast<unsigned>(text[i] - '0');
     return static_cast<int>(negative ? 0u - v : v);
 }
 
-double dbl_value(const char* text, int length) {
+double dbl_value(char* text, int length) {
     double v = 0;
     auto r = std::from_chars(text, text + length, v);
-    if (r.ec != std::errc()) v = strtod(text, nullptr); // out of range: infinity or zero
+    if (r.ec != std::errc()) { // out of range: infinity or zero, as strtod gives
+        char held = text[length]; // the buffer always has a byte after the token
+        text[length] = '\0';
+        v = strtod(text, nullptr);
+        text[length] = held;
+    }
     return v;
 }
 
-int make_token(int kind, bool has_value, const char* text) {
-    tokenpos = wrap_add(tokenpos, yyleng);
-    trace_token(text);
-    if (!has_value) return kind;
+// The value of an INT, DBL or text token, traced under -d.
+int make_token(int kind, char* text) {
     switch (kind) {
     case INT:
-        token_value.i = int_value(text);
+        token_value.i = int_value(text, yyleng);
         if (scanner_trace) fprintf(stderr, "Token value = \"0x%x\"\n", static_cast<unsigned>(token_value.i));
         return kind;
     case DBL:
@@ -193,69 +188,50 @@ void report_illegal(char c) {
     hpgl_error(message);
 }
 
-// Runs the action of the matched rule: a token kind to return, or 0 to scan on.
-int act(const Match& m) {
-    TerminatedText token(m.start, m.end);
-    const char* text = token.text;
-    switch (m.rule) {
-    case rule_newline:
+// Takes the matched token and runs its rule's action: a token kind to return, or 0 to scan on.
+int act(Match m) {
+    char* text = input.bytes + scanner.token_start;
+    yyleng = m.length;
+    scanner.cursor = scanner.token_start + m.length;
+    scanner.token_start = scanner.cursor;
+    if (m.rule == rule_newline) {
         ++line_number;
         tokenpos = 0;
         return 0;
-    case rule_blanks:
-        tokenpos = wrap_add(tokenpos, yyleng);
-        trace_token(text);
-        return 0;
-    case rule_illegal:
-        tokenpos = wrap_add(tokenpos, yyleng);
-        trace_token(text);
-        report_illegal(text[0]);
-        return 0;
-    case rule_single:
-        tokenpos = wrap_add(tokenpos, yyleng);
-        trace_token(text);
-        return static_cast<unsigned char>(text[0]);
-    case rule_int: return make_token(INT, true, text);
-    case rule_dbl: return make_token(DBL, true, text);
-    case rule_escape: return make_token(ESC, false, text);
-    case rule_pjl: return make_token(PJL, false, text);
-    case rule_enter: return make_token(ENTER, false, text);
-    case rule_language: return make_token(LANGUAGE, false, text);
-    case rule_hpgl2: return make_token(HPGL2, false, text);
-    case rule_co: scanner.mode = COMMENT_MODE; return make_token(CO, false, text);
-    case rule_lb: scanner.mode = LABEL_MODE; return make_token(LB, false, text);
-    case rule_pe: scanner.mode = ENCODED_MODE; return make_token(PE, false, text);
-    case rule_label: scanner.mode = INITIAL; return make_token(LBSTR, true, text);
-    case rule_quoted: scanner.mode = INITIAL; return make_token(QSTR, true, text);
-    case rule_encoded: scanner.mode = INITIAL; return make_token(PESTR, true, text);
+    }
+    tokenpos = wrap_add(tokenpos, yyleng);
+    if (scanner_trace) trace_token(text);
+    switch (m.rule) {
+    case rule_blanks: return 0;
+    case rule_illegal: report_illegal(text[0]); return 0;
+    case rule_single: return static_cast<unsigned char>(text[0]);
+    case rule_int: return make_token(INT, text);
+    case rule_dbl: return make_token(DBL, text);
+    case rule_escape: return ESC;
+    case rule_pjl: return PJL;
+    case rule_enter: return ENTER;
+    case rule_language: return LANGUAGE;
+    case rule_hpgl2: return HPGL2;
+    case rule_co: scanner.mode = COMMENT_MODE; return CO;
+    case rule_lb: scanner.mode = LABEL_MODE; return LB;
+    case rule_pe: scanner.mode = ENCODED_MODE; return PE;
+    case rule_label: scanner.mode = INITIAL; return make_token(LBSTR, text);
+    case rule_quoted: scanner.mode = INITIAL; return make_token(QSTR, text);
+    case rule_encoded: scanner.mode = INITIAL; return make_token(PESTR, text);
+    case rule_newline:
     case no_rule: break;
     }
     fatal_error("fatal flex scanner internal error--no action found");
 }
 
-// The commonest tokens, a lone character and an integer that ends inside the buffer, are
-// taken without running the automaton; anything else returns -1 and goes the general way.
-int scan_common(int start) {
-    const char* b = input.bytes;
-    auto c = static_cast<unsigned char>(b[start]);
-    uint8_t to = transitions.next[automaton::start * 32 + tables.byte_class[c]];
-    if (to == tables.single_state) {
-        yyleng = 1;
-        scanner.position = start + 1;
-        tokenpos = wrap_add(tokenpos, 1);
-        return c;
-    }
-    bool negative = c == '-';
-    int p = start + negative;
-    if (to != tables.integer_state && !(negative && is_digit(b[p]))) return -1;
-    unsigned v = 0;
-    for (; is_digit(b[p]); ++p) v = v * 10u + static_cast<unsigned>(b[p] - '0');
-    if (p >= input.length || b[p] == '.') return -1; // may go on: let the automaton decide
-    yyleng = p - start;
-    scanner.position = p;
-    tokenpos = wrap_add(tokenpos, yyleng);
-    token_value.i = static_cast<int>(negative ? 0u - v : v);
-    return INT;
+// The end of the input: the buffer is emptied so that a later call would read on.
+bool at_end_of_input() {
+    scanner.cursor = scanner.token_start;
+    if (more_bytes()) return false;
+    input_flush();
+    scanner.token_start = scanner.cursor = 0;
+    yyleng = 1; // the end-of-buffer mark counts as the last text matched
+    return true;
 }
 
 } // namespace
@@ -268,25 +244,18 @@ int hpgl_scan() {
         scanner.created = true;
     }
     for (;;) {
-        int start = scanner.position;
-        int first = start;
-        if (!have_byte(start, first)) {
-            input_flush();
-            scanner.position = 0;
-            yyleng = 1; // the end-of-buffer mark counts as the last text matched
+        if (at_end_of_input()) {
             if (hpgl_wrap()) return 0;
             continue;
         }
-        if (scanner.mode == INITIAL && !scanner_trace) {
-            int kind = scan_common(start);
-            if (kind >= 0) return kind;
+        Match m{0, no_rule};
+        if (scanner.mode == INITIAL) {
+            if (scanner_quick_path) m = quick_match();
+        } else if (!match_text(m)) {
+            m.rule = no_rule;
         }
-        Match m;
-        if (scanner.mode == INITIAL || !match_text(start, m)) m = match_general(start);
-        yyleng = m.end - m.start;
-        scanner.position = m.end;
-        int kind = act(m);
-        if (kind != 0) return kind;
+        if (m.rule == no_rule) m = match_general();
+        if (int kind = act(m)) return kind;
     }
 }
 

@@ -19,3 +19,7 @@ void scanner_reset();
 
 // Most bytes asked of one block read (8192). Tests lower it to move the block boundaries.
 extern int scanner_read_limit;
+
+// Lone characters and integers are matched without the automaton. Tests turn this off to
+// compare with what the automaton alone gives.
+extern bool scanner_quick_path;

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "scanner/scan_helpers.h"
+#include "scanner/scanner.h"
 
 namespace {
 
@@ -182,6 +183,25 @@ TEST(Buffer, RandomBytesNeverDependOnTheReadSize) {
             EXPECT_EQ(small.tokens, reference.tokens) << size << mode;
             EXPECT_EQ(small.positions, reference.positions) << size << mode;
             EXPECT_EQ(small.errors, reference.errors) << size << mode;
+        }
+    }
+}
+
+TEST(Buffer, QuickPathGivesWhatTheAutomatonGives) {
+    std::mt19937 rng(5);
+    const std::string hpgl = "0123456789-.,;PDAULBSI \n\x03\x1b";
+    for (int round = 0; round < 40; ++round) {
+        std::string input;
+        for (int i = 0; i < 5000; ++i)
+            input += round % 2 ? static_cast<char>(rng()) : hpgl[rng() % hpgl.size()];
+        for (int read_limit : {8192, 7}) {
+            Scanned quick = scan_bytes(input, read_limit);
+            scanner_quick_path = false;
+            Scanned automaton = scan_bytes(input, read_limit);
+            scanner_quick_path = true;
+            ASSERT_EQ(quick.tokens, automaton.tokens) << round;
+            ASSERT_EQ(quick.positions, automaton.positions) << round;
+            ASSERT_EQ(quick.errors, automaton.errors) << round;
         }
     }
 }
