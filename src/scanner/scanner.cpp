@@ -124,24 +124,24 @@ Match match_general() {
     return m;
 }
 
-// The commonest tokens without the automaton: a lone character that nothing extends, and an
-// integer that ends inside the buffer. no_rule for anything else, which the automaton takes.
-Match quick_match() {
-    const char* b = input.bytes + scanner.token_start;
-    auto c = static_cast<unsigned char>(b[0]);
-    uint8_t to = transitions.next[automaton::start * 32 + tables.byte_class[c]];
-    if (to == tables.single_state) return {1, rule_single};
-    int p = c == '-';
-    if (to != tables.integer_state && !(p && is_digit(b[p]))) return {0, no_rule};
-    while (is_digit(b[p])) ++p;
-    if (scanner.token_start + p >= input.length || b[p] == '.') return {0, no_rule}; // it may go on
-    return {p, rule_int};
-}
-
-void trace_token(const char* text) {
+[[gnu::cold]] void trace_token(const char* text) {
     if (text[0] == '\t') fprintf(stderr, "token=\"TAB\", tokenpos=%d, yyleng=%d\n", tokenpos, yyleng);
     else fprintf(stderr, "token=\"%.*s\", tokenpos=%d, yyleng=%d\n", yyleng, text, tokenpos, yyleng);
 }
+
+// Takes the next `length` bytes as the current token, the one place where the position
+// advances (a line end resets it instead), and traces it under -d.
+[[gnu::always_inline]] inline char* take(int length) {
+    char* text = input.bytes + scanner.token_start;
+    yyleng = length;
+    scanner.token_start += length;
+    scanner.cursor = scanner.token_start;
+    tokenpos = wrap_add(tokenpos, length);
+    if (scanner_trace) trace_token(text);
+    return text;
+}
+
+[[gnu::cold]] void trace_int_value() { fprintf(stderr, "Token value = \"0x%x\"\n", static_cast<unsigned>(token_value.i)); }
 
 // INT values wrap modulo 2^32 however long the number is.
 int int_value(const char* text, int length) {
@@ -168,7 +168,7 @@ int make_token(int kind, char* text) {
     switch (kind) {
     case INT:
         token_value.i = int_value(text, yyleng);
-        if (scanner_trace) fprintf(stderr, "Token value = \"0x%x\"\n", static_cast<unsigned>(token_value.i));
+        if (scanner_trace) trace_int_value();
         return kind;
     case DBL:
         token_value.d = dbl_value(text, yyleng);
@@ -190,17 +190,14 @@ void report_illegal(char c) {
 
 // Takes the matched token and runs its rule's action: a token kind to return, or 0 to scan on.
 int act(Match m) {
-    char* text = input.bytes + scanner.token_start;
-    yyleng = m.length;
-    scanner.cursor = scanner.token_start + m.length;
-    scanner.token_start = scanner.cursor;
     if (m.rule == rule_newline) {
+        yyleng = m.length;
+        scanner.cursor = scanner.token_start += m.length;
         ++line_number;
         tokenpos = 0;
         return 0;
     }
-    tokenpos = wrap_add(tokenpos, yyleng);
-    if (scanner_trace) trace_token(text);
+    char* text = take(m.length);
     switch (m.rule) {
     case rule_blanks: return 0;
     case rule_illegal: report_illegal(text[0]); return 0;
@@ -222,6 +219,28 @@ int act(Match m) {
     case no_rule: break;
     }
     fatal_error("fatal flex scanner internal error--no action found");
+}
+
+// The commonest tokens without the automaton: a lone character that nothing extends, and an
+// integer that ends inside the buffer. -1 for anything else, which the automaton takes.
+int quick_token() {
+    const char* b = input.bytes + scanner.token_start;
+    auto c = static_cast<unsigned char>(b[0]);
+    uint8_t to = transitions.next[automaton::start * 32 + tables.byte_class[c]];
+    if (to == tables.single_state) {
+        take(1);
+        return c;
+    }
+    bool negative = c == '-';
+    int p = negative;
+    if (to != tables.integer_state && !(negative && is_digit(b[p]))) return -1;
+    unsigned v = 0;
+    for (; is_digit(b[p]); ++p) v = v * 10u + static_cast<unsigned>(b[p] - '0');
+    if (scanner.token_start + p >= input.length || b[p] == '.') return -1; // it may go on
+    take(p);
+    token_value.i = static_cast<int>(negative ? 0u - v : v);
+    if (scanner_trace) trace_int_value();
+    return INT;
 }
 
 // The end of the input: the buffer is emptied so that a later call would read on.
@@ -248,13 +267,12 @@ int hpgl_scan() {
             if (hpgl_wrap()) return 0;
             continue;
         }
-        Match m{0, no_rule};
-        if (scanner.mode == INITIAL) {
-            if (scanner_quick_path) m = quick_match();
-        } else if (!match_text(m)) {
-            m.rule = no_rule;
+        if (scanner.mode == INITIAL && scanner_quick_path) {
+            int kind = quick_token();
+            if (kind >= 0) return kind;
         }
-        if (m.rule == no_rule) m = match_general();
+        Match m;
+        if (scanner.mode == INITIAL || !match_text(m)) m = match_general();
         if (int kind = act(m)) return kind;
     }
 }
