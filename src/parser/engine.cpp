@@ -123,85 +123,105 @@ int goto_state(int state, int lhs) {
     return goto_to[state * (symbol_count - terminal_count) + lhs - terminal_count];
 }
 
-} // namespace
-
-int hpgl_parse() {
+// The parse in progress: the stacks and the lookahead.
+struct Parse {
     Stacks st;
-    if (!st.reserve(initial_depth)) {
-        hpgl_error("parser stack overflow");
-        return 2;
-    }
-    if (parser_trace) fputs("Starting parse\n", stderr);
     int state = 0;
     int token = no_token; // the lookahead's code
     int symbol = 0;       // and its terminal symbol
     TokenValue value{};   // and its value
-    TokenValue pushed{};  // value that goes with the state entered next
+    TokenValue pushed{};  // the value that goes with the state entered next
+};
 
-    for (;;) {
-        // Enter `state`.
-        st.states[++st.top] = static_cast<short>(state);
-        st.values[st.top] = pushed;
-        if (st.top >= st.room - 1) {
-            if (st.room >= max_depth) {
-                hpgl_error("parser stack overflow");
-                return 2;
-            }
-            int grown = st.room * 2 > max_depth ? max_depth : st.room * 2;
-            if (!st.reserve(grown)) {
-                hpgl_error("parser stack overflow");
-                return 2;
-            }
-            if (parser_trace) fprintf(stderr, "Stack size increased to %d\n", grown);
+// Pushes the state with its value; false when the stacks cannot grow.
+template <bool traced> bool enter_state(Parse& p) {
+    Stacks& st = p.st;
+    st.states[++st.top] = static_cast<short>(p.state);
+    st.values[st.top] = p.pushed;
+    if (st.top >= st.room - 1) {
+        int grown = st.room * 2 > max_depth ? max_depth : st.room * 2;
+        if (st.room >= max_depth || !st.reserve(grown)) {
+            hpgl_error("parser stack overflow");
+            return false;
         }
-        if (parser_trace) fprintf(stderr, "Entering state %d\n", state);
+        if (traced) fprintf(stderr, "Stack size increased to %d\n", grown);
+    }
+    if (traced) fprintf(stderr, "Entering state %d\n", p.state);
+    return true;
+}
 
-        int rule = default_rule[state];
-        if (reads_token[state]) {
-            if (token == no_token) {
-                if (parser_trace) fputs("Reading a token: ", stderr);
-                token = hpgl_scan();
-                value = token_value;
-            }
-            if (token <= 0) {
-                token = 0;
-                symbol = symbol_end;
-                if (parser_trace) fputs("Now at end of input.\n", stderr);
-            } else {
-                symbol = translate(token);
-                if (parser_trace) fprintf(stderr, "Next token is %d (%s)\n", token, symbol_names[symbol]);
-            }
-            int target = shift_to[state * terminal_count + symbol];
+// Makes sure there is a lookahead and finds its terminal symbol.
+template <bool traced> void look_ahead(Parse& p) {
+    if (p.token == no_token) {
+        if (traced) fputs("Reading a token: ", stderr);
+        p.token = hpgl_scan();
+        p.value = token_value;
+    }
+    if (p.token <= 0) {
+        p.token = 0;
+        p.symbol = symbol_end;
+        if (traced) fputs("Now at end of input.\n", stderr);
+    } else {
+        p.symbol = translate(p.token);
+        if (traced) fprintf(stderr, "Next token is %d (%s)\n", p.token, symbol_names[p.symbol]);
+    }
+}
+
+// After a syntax error nothing can resume: every state but the first is popped.
+template <bool traced> void give_up(Parse& p) {
+    report_syntax_error(p.state);
+    if (p.token > 0) release_value(p.symbol, p.value);
+    while (p.st.top > 0) {
+        release_value(accessing_symbol[p.st.states[p.st.top]], p.st.values[p.st.top]);
+        --p.st.top;
+        if (traced) trace_stack("Error: state stack now", p.st);
+    }
+}
+
+template <bool traced> void reduce(Parse& p, int rule) {
+    if (traced) trace_reduction(rule);
+    int length = rule_length[rule];
+    TokenValue* right = p.st.values + p.st.top - length; // right[1] .. right[length]
+    run_action(rule, right);
+    if (rule_has_text[rule])
+        for (int i = 1; i <= length; ++i) release_value(rule_rhs[rule_rhs_start[rule] + i - 1], right[i]);
+    p.pushed = length > 0 ? right[1] : TokenValue{};
+    p.st.top -= length;
+    if (traced) trace_stack("state stack now", p.st);
+    p.state = goto_state(p.st.states[p.st.top], rule_lhs[rule]);
+}
+
+template <bool traced> int parse() {
+    Parse p;
+    if (!p.st.reserve(initial_depth)) {
+        hpgl_error("parser stack overflow");
+        return 2;
+    }
+    if (traced) fputs("Starting parse\n", stderr);
+    for (;;) {
+        if (!enter_state<traced>(p)) return 2;
+        int rule = default_rule[p.state];
+        if (reads_token[p.state]) {
+            look_ahead<traced>(p);
+            int target = shift_to[p.state * terminal_count + p.symbol];
             if (target) {
                 if (target == final_state) return 0;
-                if (parser_trace) fprintf(stderr, "Shifting token %d (%s), ", token, symbol_names[symbol]);
-                pushed = value;
-                if (token != 0) token = no_token; // the end of input stays the lookahead
-                state = target;
+                if (traced) fprintf(stderr, "Shifting token %d (%s), ", p.token, symbol_names[p.symbol]);
+                p.pushed = p.value;
+                if (p.token != 0) p.token = no_token; // the end of input stays the lookahead
+                p.state = target;
                 continue;
             }
             if (rule == 0) {
-                report_syntax_error(state);
-                if (token > 0) release_value(symbol, value);
-                while (st.top > 0) {
-                    release_value(accessing_symbol[st.states[st.top]], st.values[st.top]);
-                    --st.top;
-                    if (parser_trace) trace_stack("Error: state stack now", st);
-                }
+                give_up<traced>(p);
                 return 1;
             }
         }
-
-        // Reduce by `rule`.
-        if (parser_trace) trace_reduction(rule);
-        int length = rule_length[rule];
-        TokenValue* right = st.values + st.top - length; // right[1] .. right[length]
-        run_action(rule, right);
-        if (rule_has_text[rule])
-            for (int i = 1; i <= length; ++i) release_value(rule_rhs[rule_rhs_start[rule] + i - 1], right[i]);
-        pushed = length > 0 ? right[1] : TokenValue{};
-        st.top -= length;
-        if (parser_trace) trace_stack("state stack now", st);
-        state = goto_state(st.states[st.top], rule_lhs[rule]);
+        reduce<traced>(p, rule);
     }
 }
+
+} // namespace
+
+// The traced engine is a build of its own, so that the usual one carries no trace checks.
+int hpgl_parse() { return parser_trace ? parse<true>() : parse<false>(); }

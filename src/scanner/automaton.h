@@ -61,8 +61,8 @@ struct Tables {
     }
 };
 
-constexpr Tables build() {
-    Tables t;
+// The numbers, blanks, line ends and single characters.
+constexpr void add_general_rules(Tables& t) {
     uint8_t newline = t.add_state(rule_newline);
     uint8_t blanks = t.add_state(rule_blanks);
     uint8_t minus = t.add_state(rule_illegal); // "-" alone is an illegal character
@@ -75,7 +75,6 @@ constexpr Tables build() {
     uint8_t illegal = t.add_state(rule_illegal);
     t.single_state = single;
     t.integer_state = integer;
-
     for (int c = 0; c < 256; ++c) {
         uint8_t to = illegal;
         if (c == '\n') to = newline;
@@ -97,8 +96,10 @@ constexpr Tables build() {
     }
     t.next[minus][static_cast<unsigned char>('.')] = point;
     t.next[integer][static_cast<unsigned char>('.')] = point;
+}
 
-    // Keywords are taken in full wherever they stand; a prefix falls back to its first letter.
+// Keywords are taken in full wherever they stand; a prefix falls back to its first letter.
+constexpr void add_keywords(Tables& t) {
     const std::pair<std::string_view, Rule> keywords[] = {
         {"PJL", rule_pjl}, {"ENTER", rule_enter}, {"LANGUAGE", rule_language},
         {"HPGL2", rule_hpgl2}, {"CO", rule_co}, {"LB", rule_lb}, {"PE", rule_pe}};
@@ -108,7 +109,7 @@ constexpr Tables build() {
             auto c = static_cast<unsigned char>(word[i]);
             bool last = i + 1 == word.size();
             uint8_t to = t.next[state][c];
-            if (state == start && to == single) {
+            if (state == start && to == t.single_state) {
                 to = t.add_state(rule_single);
                 t.next[state][c] = to;
             } else if (to == dead) {
@@ -118,8 +119,10 @@ constexpr Tables build() {
             state = to;
         }
     }
+}
 
-    // Classes: bytes whose transitions agree in every state.
+// Classes: bytes whose transitions agree in every state.
+constexpr void find_classes(Tables& t) {
     for (int c = 0; c < 256; ++c) {
         int found = -1;
         for (int d = 0; d < c && found < 0; ++d) {
@@ -129,6 +132,13 @@ constexpr Tables build() {
         }
         t.byte_class[c] = static_cast<uint8_t>(found >= 0 ? found : t.classes++);
     }
+}
+
+constexpr Tables build() {
+    Tables t;
+    add_general_rules(t);
+    add_keywords(t);
+    find_classes(t);
     return t;
 }
 
