@@ -16,7 +16,9 @@ namespace {
 
 std::mt19937_64 rng;
 
-int uniform(int lo, int hi) { return lo + static_cast<int>(rng() % static_cast<unsigned>(hi - lo + 1)); }
+int uniform(int lo, int hi) {
+    return lo + static_cast<int>(rng() % static_cast<unsigned>(hi - lo + 1));
+}
 
 struct Walk {
     int x = 20000, y = 15000;
@@ -56,21 +58,24 @@ void append_encoded(std::string& out, int v) {
     } while (z);
 }
 
-const char* const words[] = {"BOLT M8", "SECTION A-A", "Scale 1:50", "Item 17", "DETAIL B",
-                             "Rev. C", "Drawn", "Checked", "Weld 5mm", "Hole 12x"};
+const char* const words[] = {"BOLT M8", "SECTION A-A", "Scale 1:50", "Item 17",  "DETAIL B",
+                             "Rev. C",  "Drawn",       "Checked",    "Weld 5mm", "Hole 12x"};
 
 void label(std::string& out, Walk& w) {
     w.step(2000);
     out += "PU";
     append_point(out, w.x, w.y);
     out += ";DI" + std::to_string(uniform(-10, 10)) + "," + std::to_string(uniform(-10, 10));
-    out += ";LB" + std::string(words[uniform(0, 9)]) + " " + std::to_string(uniform(1, 999)) + "\x03;\n";
+    out += ";LB" + std::string(words[uniform(0, 9)]) + " " + std::to_string(uniform(1, 999)) +
+           "\x03;\n";
 }
 
 void plot(std::string& out, Walk& w) {
     switch (uniform(0, 11)) {
     case 0: out += "SP" + std::to_string(uniform(1, 8)) + ";"; break;
-    case 1: case 2: case 3: lines(out, w); return;
+    case 1:
+    case 2:
+    case 3: lines(out, w); return;
     case 4:
         out += "PR;PD";
         for (int i = 0; i < 20; ++i) {
@@ -79,10 +84,19 @@ void plot(std::string& out, Walk& w) {
         }
         out += ";PA;";
         break;
-    case 5: out += "AA" + std::to_string(w.x + 500) + "," + std::to_string(w.y) + "," + std::to_string(uniform(-180, 180)) + ";"; break;
-    case 6: out += "AR" + std::to_string(uniform(-800, 800)) + "," + std::to_string(uniform(-800, 800)) + "," + std::to_string(uniform(-90, 90)) + ",5;"; break;
+    case 5:
+        out += "AA" + std::to_string(w.x + 500) + "," + std::to_string(w.y) + "," +
+               std::to_string(uniform(-180, 180)) + ";";
+        break;
+    case 6:
+        out += "AR" + std::to_string(uniform(-800, 800)) + "," +
+               std::to_string(uniform(-800, 800)) + "," + std::to_string(uniform(-90, 90)) + ",5;";
+        break;
     case 7: out += "CI" + std::to_string(uniform(50, 1500)) + ";"; break;
-    case 8: out += "SI." + std::to_string(uniform(1, 5)) + ",." + std::to_string(uniform(2, 9)) + ";"; label(out, w); return;
+    case 8:
+        out += "SI." + std::to_string(uniform(1, 5)) + ",." + std::to_string(uniform(2, 9)) + ";";
+        label(out, w);
+        return;
     case 9:
         out += "PE<=";
         append_encoded(out, w.x);
@@ -97,9 +111,10 @@ void plot(std::string& out, Walk& w) {
         out += "BR";
         for (int i = 0; i < 4; ++i) {
             if (i) out += ',';
-            out += std::to_string(uniform(-400, 400)) + "," + std::to_string(uniform(-400, 400)) + "," +
-                   std::to_string(uniform(-400, 400)) + "," + std::to_string(uniform(-400, 400)) + "," +
-                   std::to_string(uniform(-400, 400)) + "," + std::to_string(uniform(-400, 400));
+            out += std::to_string(uniform(-400, 400)) + "," + std::to_string(uniform(-400, 400)) +
+                   "," + std::to_string(uniform(-400, 400)) + "," +
+                   std::to_string(uniform(-400, 400)) + "," + std::to_string(uniform(-400, 400)) +
+                   "," + std::to_string(uniform(-400, 400));
         }
         out += ";";
         break;
@@ -118,7 +133,10 @@ int main(int argc, char** argv) {
     std::string profile = argv[1];
     long long target = static_cast<long long>(atof(argv[2]) * 1e6);
     rng.seed(argc > 3 ? strtoull(argv[3], nullptr, 10) : 1);
-    void (*next)(std::string&, Walk&) = profile == "lines" ? lines : profile == "plot" ? plot : profile == "labels" ? label : nullptr;
+    void (*next)(std::string&, Walk&) = profile == "lines"    ? lines
+                                        : profile == "plot"   ? plot
+                                        : profile == "labels" ? label
+                                                              : nullptr;
     if (!next) {
         fprintf(stderr, "hpglgen: unknown profile %s\n", argv[1]);
         return 2;

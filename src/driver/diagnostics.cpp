@@ -19,8 +19,8 @@ void hpgl_error(const char* message) {
     // The code printed is that of the message's own first character, read as a signed char.
     int code = static_cast<signed char>(message[0]);
     const char* file = input_path ? input_path : "penwright.plt";
-    fprintf(stderr, "(%s) line %d, pos %d : %s(0x%02x)\n", file, line_number, column,
-            message, static_cast<unsigned>(code));
+    fprintf(stderr, "(%s) line %d, pos %d : %s(0x%02x)\n", file, line_number, column, message,
+            static_cast<unsigned>(code));
     ++error_count;
 }
 

@@ -27,7 +27,9 @@ inline int wrap_add(int a, int b) {
 inline int wrap_sub(int a, int b) {
     return static_cast<int>(static_cast<unsigned>(a) - static_cast<unsigned>(b));
 }
-inline int wrap_neg(int a) { return static_cast<int>(0u - static_cast<unsigned>(a)); }
+inline int wrap_neg(int a) {
+    return static_cast<int>(0u - static_cast<unsigned>(a));
+}
 
 // Truncates toward zero; values beyond the int range saturate, NaN gives 0.
 int saturating_int(double v);

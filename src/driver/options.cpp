@@ -20,7 +20,9 @@ struct Step {
     const char* argument;
 };
 
-bool is(const char* arg, const char* option) { return strcmp(arg, option) == 0; }
+bool is(const char* arg, const char* option) {
+    return strcmp(arg, option) == 0;
+}
 
 // The steps in the order the arguments give them; nothing after a usage request is read.
 std::vector<Step> read_arguments(int argc, char** argv) {
@@ -28,14 +30,19 @@ std::vector<Step> read_arguments(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         bool has_operand = i + 1 < argc;
-        if (is(arg, "-i") && has_operand) steps.push_back({Action::input, argv[++i]});
-        else if (is(arg, "-o") && has_operand) steps.push_back({Action::output, argv[++i]});
-        else if (is(arg, "-d")) steps.push_back({Action::scanner_trace, arg});
-        else if (is(arg, "-YYDEBUG")) steps.push_back({Action::parser_trace, arg});
+        if (is(arg, "-i") && has_operand)
+            steps.push_back({Action::input, argv[++i]});
+        else if (is(arg, "-o") && has_operand)
+            steps.push_back({Action::output, argv[++i]});
+        else if (is(arg, "-d"))
+            steps.push_back({Action::scanner_trace, arg});
+        else if (is(arg, "-YYDEBUG"))
+            steps.push_back({Action::parser_trace, arg});
         else if (is(arg, "-h") || is(arg, "-?")) {
             steps.push_back({Action::usage, arg});
             break;
-        } else steps.push_back({Action::unrecognized, arg});
+        } else
+            steps.push_back({Action::unrecognized, arg});
     }
     return steps;
 }
@@ -78,9 +85,7 @@ void carry_out(const Step& step) {
         fputs("PARSER DEBUGGING ENABLED\n", stdout);
         parser_trace = 1;
         return;
-    case Action::usage:
-        show_usage();
-        exit(0);
+    case Action::usage: show_usage(); exit(0);
     case Action::unrecognized:
         fprintf(stdout, "Unrecognized command line option: %s\n", step.argument);
         ++warning_count;
@@ -140,7 +145,8 @@ void parse_options(int argc, char** argv) {
     set_name(log_path, "penwright.log");
     std::vector<Step> steps = read_arguments(argc, argv);
     expect_input(final_input(steps));
-    for (const Step& step : steps) carry_out(step);
+    for (const Step& step : steps)
+        carry_out(step);
     settle_input();
     settle_dxf();
     settle_log();

@@ -57,7 +57,9 @@ bool is_a_standard_output(const char* path) {
 }
 
 // Standard error and terminals see every record at once.
-bool is_buffered(FILE* file) { return file != stderr && !isatty(fileno(file)); }
+bool is_buffered(FILE* file) {
+    return file != stderr && !isatty(fileno(file));
+}
 
 } // namespace
 
@@ -88,14 +90,18 @@ FILE* open_log_file(const char* path) {
     return fopen(path, "w");
 }
 
-void expect_input(const char* name) { expected_input = name; }
+void expect_input(const char* name) {
+    expected_input = name;
+}
 
 void attach_dxf(FILE* dxf) {
-    output_attach(dxf_stream, dxf, dxf && is_buffered(dxf) ? dxf_buffer : nullptr, output_buffer_size);
+    output_attach(dxf_stream, dxf, dxf && is_buffered(dxf) ? dxf_buffer : nullptr,
+                  output_buffer_size);
 }
 
 void attach_log(FILE* log) {
-    output_attach(log_stream, log, log && is_buffered(log) ? log_buffer : nullptr, output_buffer_size);
+    output_attach(log_stream, log, log && is_buffered(log) ? log_buffer : nullptr,
+                  output_buffer_size);
 }
 
 void flush_outputs() {

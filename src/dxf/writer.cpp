@@ -6,8 +6,10 @@
 namespace {
 
 void write_centre(CentreForm form, double cx, double cy) {
-    if (form == CentreForm::absolute_arc) emit<"10\n%f\n20\n%f\n">(dxf_stream, cx, cy);
-    else emit<"10\n%f\n  20\n%f\n">(dxf_stream, cx, cy);
+    if (form == CentreForm::absolute_arc)
+        emit<"10\n%f\n20\n%f\n">(dxf_stream, cx, cy);
+    else
+        emit<"10\n%f\n  20\n%f\n">(dxf_stream, cx, cy);
 }
 
 } // namespace
@@ -24,16 +26,17 @@ void dxf_layer_table() {
         int flags = n == 0 ? 64 : 0;
         int colour = n == 0 ? 7 : n;
         emit<"  0\nLAYER\n  2\n%d\n 70\n%d\n 62\n%d\n  6\nCONTINUOUS\n">(dxf_stream, n, flags,
-                   colour);
+                                                                         colour);
     }
     emit<"  0\nENDTAB\n  0\nENDSEC\n">(dxf_stream);
 }
 
-void dxf_end() { emit<"  0\nENDSEC\n  0\nEOF\n">(dxf_stream); }
+void dxf_end() {
+    emit<"  0\nENDSEC\n  0\nEOF\n">(dxf_stream);
+}
 
 void dxf_line(int layer, double x1, double y1, double x2, double y2) {
-    emit<"0\nLINE\n8\n%d\n10\n%f\n  20\n%f\n11\n%f\n  21\n%f\n">(dxf_stream, layer, x1, y1,
-               x2, y2);
+    emit<"0\nLINE\n8\n%d\n10\n%f\n  20\n%f\n11\n%f\n  21\n%f\n">(dxf_stream, layer, x1, y1, x2, y2);
 }
 
 void dxf_arc(int layer, double cx, double cy, double radius, double angle50, double angle51,
@@ -51,5 +54,6 @@ void dxf_circle(int layer, double cx, double cy, double radius, CentreForm form)
 
 void dxf_text(int layer, double x, double y, double height, double angle, double width_factor,
               const char* text) {
-    emit<"0\nTEXT\n8\n%d\n10\n%f\n  20\n%f\n40\n%f\n  50\n%f\n41\n%f\n1\n%s\n">(dxf_stream, layer, x, y, height, angle, width_factor, text);
+    emit<"0\nTEXT\n8\n%d\n10\n%f\n  20\n%f\n40\n%f\n  50\n%f\n41\n%f\n1\n%s\n">(
+        dxf_stream, layer, x, y, height, angle, width_factor, text);
 }

@@ -36,11 +36,13 @@ void output_bytes(OutputStream& stream, const char* bytes, size_t n);
 template <size_t N> struct Format {
     char text[N];
     constexpr Format(const char (&s)[N]) {
-        for (size_t i = 0; i < N; ++i) text[i] = s[i];
+        for (size_t i = 0; i < N; ++i)
+            text[i] = s[i];
     }
     static constexpr size_t length = N - 1;
     constexpr size_t next_directive(size_t from) const {
-        while (from < length && text[from] != '%') ++from;
+        while (from < length && text[from] != '%')
+            ++from;
         return from;
     }
     // Bytes the formatted text can take, strings apart (they are written directly).
@@ -93,11 +95,16 @@ char* put_rest(Out& out, char* p, A a, Rest... rest) {
         *p++ = '%';
         return put_rest<F, d + 2>(out, p, a, rest...);
     } else {
-        if constexpr (kind == 'd') p = put_int(p, a);
-        else if constexpr (kind == 'f') p = put_real(p, a);
-        else if constexpr (kind == 'c') *p++ = static_cast<char>(a);
-        else if constexpr (kind == 's') out.put_text(p, a);
-        else static_assert(kind == 'd', "unknown directive");
+        if constexpr (kind == 'd')
+            p = put_int(p, a);
+        else if constexpr (kind == 'f')
+            p = put_real(p, a);
+        else if constexpr (kind == 'c')
+            *p++ = static_cast<char>(a);
+        else if constexpr (kind == 's')
+            out.put_text(p, a);
+        else
+            static_assert(kind == 'd', "unknown directive");
         return put_rest<F, d + 2>(out, p, rest...);
     }
 }
@@ -108,8 +115,10 @@ char* put_rest(Out& out, char* p, A a, Rest... rest) {
 
 // The comparison build: every formatted write goes through the C library.
 template <Format F, typename... Args> void emit(OutputStream& stream, Args... args) {
-    if constexpr (sizeof...(Args) == 0) fputs(F.text, stream.file);
-    else fprintf(stream.file, F.text, args...);
+    if constexpr (sizeof...(Args) == 0)
+        fputs(F.text, stream.file);
+    else
+        fprintf(stream.file, F.text, args...);
 }
 
 #else

@@ -7,15 +7,19 @@
 namespace {
 
 // "00" to "99", two characters per entry.
-constexpr char pairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-                         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-                         "8081828384858687888990919293949596979899";
+constexpr char pairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
 
-void put_pair(char* p, unsigned v) { memcpy(p, pairs + 2 * v, 2); }
+void put_pair(char* p, unsigned v) {
+    memcpy(p, pairs + 2 * v, 2);
+}
 
 int digit_count(unsigned long long v) {
     int n = 1;
-    for (; v >= 10000; v /= 10000) n += 4;
+    for (; v >= 10000; v /= 10000)
+        n += 4;
     return n + (v >= 10) + (v >= 100) + (v >= 1000);
 }
 
@@ -26,8 +30,10 @@ char* put_digits(char* p, unsigned long long v) {
         q -= 2;
         put_pair(q, static_cast<unsigned>(v % 100));
     }
-    if (v >= 10) put_pair(q - 2, static_cast<unsigned>(v));
-    else q[-1] = static_cast<char>('0' + v);
+    if (v >= 10)
+        put_pair(q - 2, static_cast<unsigned>(v));
+    else
+        q[-1] = static_cast<char>('0' + v);
     return end;
 }
 
@@ -39,7 +45,8 @@ struct Fractions {
         for (unsigned r = 0; r < 1016; ++r) {
             unsigned f = (r * 1000000u + 508u) / 1016u;
             text[r][0] = '.';
-            for (int i = 6; i >= 1; --i, f /= 10) text[r][i] = static_cast<char>('0' + f % 10);
+            for (int i = 6; i >= 1; --i, f /= 10)
+                text[r][i] = static_cast<char>('0' + f % 10);
             text[r][7] = '\0';
         }
     }
@@ -79,4 +86,3 @@ char* put_real(char* p, double v) {
     }
     return std::to_chars(p, p + real_text_max, v, std::chars_format::fixed, 6).ptr;
 }
-

@@ -12,12 +12,20 @@
 void run_action(int rule, TokenValue* v);
 
 // A number where the handler takes an int: a real is truncated toward zero.
-inline int as_int(int v) { return v; }
-inline int as_int(double v) { return saturating_int(v); }
+inline int as_int(int v) {
+    return v;
+}
+inline int as_int(double v) {
+    return saturating_int(v);
+}
 
 // A number where the handler takes a double: an int converts exactly.
-inline double as_real(int v) { return v; }
-inline double as_real(double v) { return v; }
+inline double as_real(int v) {
+    return v;
+}
+inline double as_real(double v) {
+    return v;
+}
 
 // Statements the grammar accepts and the plotter does not carry out.
 inline void unimplemented(const char* mnemonic) {

@@ -27,7 +27,8 @@ struct Stacks {
     bool reserve(int n) {
         auto* s = static_cast<short*>(realloc(states, sizeof(short) * static_cast<size_t>(n)));
         if (s) states = s;
-        auto* v = static_cast<TokenValue*>(realloc(values, sizeof(TokenValue) * static_cast<size_t>(n)));
+        auto* v =
+            static_cast<TokenValue*>(realloc(values, sizeof(TokenValue) * static_cast<size_t>(n)));
         if (v) values = v;
         if (!s || !v) return false;
         room = n;
@@ -39,7 +40,9 @@ struct Stacks {
     }
 };
 
-int translate(int code) { return code <= max_token_code ? token_symbol[code] : undefined_symbol; }
+int translate(int code) {
+    return code <= max_token_code ? token_symbol[code] : undefined_symbol;
+}
 
 // A line built in a fixed buffer, so that reporting never allocates; trace lines are
 // written whole because standard error is unbuffered.
@@ -96,7 +99,8 @@ void trace_reduction(int rule) {
 void report_syntax_error(int state) {
     const short* row = shift_to + state * terminal_count;
     int expected = 0;
-    for (int t = 0; t < terminal_count; ++t) expected += row[t] != 0;
+    for (int t = 0; t < terminal_count; ++t)
+        expected += row[t] != 0;
     LineBuffer message;
     message.add("parse error");
     if (expected < 5) {
@@ -184,7 +188,8 @@ template <bool traced> void reduce(Parse& p, int rule) {
     TokenValue* right = p.st.values + p.st.top - length; // right[1] .. right[length]
     run_action(rule, right);
     if (rule_has_text[rule])
-        for (int i = 1; i <= length; ++i) release_value(rule_rhs[rule_rhs_start[rule] + i - 1], right[i]);
+        for (int i = 1; i <= length; ++i)
+            release_value(rule_rhs[rule_rhs_start[rule] + i - 1], right[i]);
     p.pushed = length > 0 ? right[1] : TokenValue{};
     p.st.top -= length;
     if (traced) trace_stack("state stack now", p.st);
@@ -206,7 +211,8 @@ template <bool traced> int parse() {
             int target = shift_to[p.state * terminal_count + p.symbol];
             if (target) {
                 if (target == final_state) return 0;
-                if (traced) fprintf(stderr, "Shifting token %d (%s), ", p.token, symbol_names[p.symbol]);
+                if (traced)
+                    fprintf(stderr, "Shifting token %d (%s), ", p.token, symbol_names[p.symbol]);
                 p.pushed = p.value;
                 if (p.token != 0) p.token = no_token; // the end of input stays the lookahead
                 p.state = target;
@@ -224,4 +230,6 @@ template <bool traced> int parse() {
 } // namespace
 
 // The traced engine is a build of its own, so that the usual one carries no trace checks.
-int hpgl_parse() { return parser_trace ? parse<true>() : parse<false>(); }
+int hpgl_parse() {
+    return parser_trace ? parse<true>() : parse<false>();
+}

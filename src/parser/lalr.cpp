@@ -11,7 +11,8 @@ namespace {
 std::vector<std::string> split_words(const std::string& s) {
     std::istringstream in(s);
     std::vector<std::string> words;
-    for (std::string w; in >> w;) words.push_back(w);
+    for (std::string w; in >> w;)
+        words.push_back(w);
     return words;
 }
 
@@ -52,7 +53,8 @@ std::string read_rule(const std::string& line, int number, Grammar& g) {
         size_t close = right.rfind('}');
         if (close < brace) return "action without its '}'";
         rule.action = right.substr(brace + 2, close - brace - 2);
-        while (!rule.action.empty() && rule.action.back() == ' ') rule.action.pop_back();
+        while (!rule.action.empty() && rule.action.back() == ' ')
+            rule.action.pop_back();
         rule.action.erase(0, rule.action.find_first_not_of(' '));
         right.resize(brace);
     }
@@ -80,7 +82,8 @@ std::string read_grammar(const std::string& text, Grammar& g) {
         if (words.empty()) continue;
         std::string problem;
         if (words[0] == "%terminal") {
-            problem = nonterminals_started ? "terminal after the nonterminals" : read_terminal(words, g);
+            problem =
+                nonterminals_started ? "terminal after the nonterminals" : read_terminal(words, g);
         } else if (words[0] == "%nonterminal") {
             if (words.size() != 2) return where + "bad nonterminal";
             nonterminals_started = true;
@@ -126,7 +129,8 @@ struct Builder {
         size_t n = g.symbols.size() + 1;
         nullable.assign(n, false);
         first.assign(n, Lookahead(static_cast<size_t>(marker) + 1, false));
-        for (int t = 0; t < g.terminals; ++t) first[static_cast<size_t>(t)][static_cast<size_t>(t)] = true;
+        for (int t = 0; t < g.terminals; ++t)
+            first[static_cast<size_t>(t)][static_cast<size_t>(t)] = true;
         for (bool changed = true; changed;) {
             changed = false;
             for (const GrammarRule& r : g.rules) {
@@ -162,7 +166,8 @@ struct Builder {
     // LR(1) closure of the items with their lookaheads.
     std::map<Item, Lookahead> closure1(std::map<Item, Lookahead> items) const {
         std::vector<Item> work;
-        for (auto& [it, la] : items) work.push_back(it);
+        for (auto& [it, la] : items)
+            work.push_back(it);
         while (!work.empty()) {
             Item it = work.back();
             work.pop_back();
@@ -173,12 +178,14 @@ struct Builder {
             bool rest_nullable = true;
             for (size_t k = static_cast<size_t>(it.dot) + 1; k < rhs.size() && rest_nullable; ++k) {
                 const auto& f = first[static_cast<size_t>(rhs[k])];
-                for (size_t t = 0; t < la.size(); ++t) la[t] = la[t] || f[t];
+                for (size_t t = 0; t < la.size(); ++t)
+                    la[t] = la[t] || f[t];
                 rest_nullable = nullable[static_cast<size_t>(rhs[k])];
             }
             if (rest_nullable) {
                 const auto& own = items[it];
-                for (size_t t = 0; t < la.size(); ++t) la[t] = la[t] || own[t];
+                for (size_t t = 0; t < la.size(); ++t)
+                    la[t] = la[t] || own[t];
             }
             for (size_t r = 1; r < g.rules.size(); ++r) {
                 if (g.rules[r].lhs != b) continue;
@@ -211,8 +218,10 @@ struct Builder {
             std::map<int, std::vector<Item>> moves; // by symbol, in symbol order
             for (const Item& it : items) {
                 int x = symbol_after_dot(it);
-                if (x >= 0) moves[x].push_back({it.rule, it.dot + 1});
-                else if (it.rule != 0) a.states[s].completed.push_back(it.rule);
+                if (x >= 0)
+                    moves[x].push_back({it.rule, it.dot + 1});
+                else if (it.rule != 0)
+                    a.states[s].completed.push_back(it.rule);
             }
             for (auto& [x, kernel] : moves) {
                 int target = state_for(kernel, a, x);
@@ -230,7 +239,8 @@ struct Builder {
         std::map<Key, Lookahead> la;
         std::map<Key, std::vector<Key>> propagates;
         for (size_t s = 0; s < kernels.size(); ++s)
-            for (const Item& k : kernels[s]) la[{static_cast<int>(s), k}] = Lookahead(static_cast<size_t>(marker) + 1, false);
+            for (const Item& k : kernels[s])
+                la[{static_cast<int>(s), k}] = Lookahead(static_cast<size_t>(marker) + 1, false);
         for (size_t s = 0; s < kernels.size(); ++s) {
             for (const Item& k : kernels[s]) {
                 Lookahead mark(static_cast<size_t>(marker) + 1, false);
@@ -242,7 +252,8 @@ struct Builder {
                     Key to{target, {it.rule, it.dot + 1}};
                     for (int t = 0; t < marker; ++t)
                         if (l[static_cast<size_t>(t)]) la[to][static_cast<size_t>(t)] = true;
-                    if (l[static_cast<size_t>(marker)]) propagates[{static_cast<int>(s), k}].push_back(to);
+                    if (l[static_cast<size_t>(marker)])
+                        propagates[{static_cast<int>(s), k}].push_back(to);
                 }
             }
         }
@@ -257,7 +268,8 @@ struct Builder {
         // Completed items, empty rules included, read their lookaheads off the full closure.
         for (size_t s = 0; s < kernels.size(); ++s) {
             std::map<Item, Lookahead> seed;
-            for (const Item& k : kernels[s]) seed[k] = la[{static_cast<int>(s), k}];
+            for (const Item& k : kernels[s])
+                seed[k] = la[{static_cast<int>(s), k}];
             auto items = closure1(seed);
             for (int r : a.states[s].completed) {
                 int len = static_cast<int>(g.rules[static_cast<size_t>(r)].rhs.size());
@@ -312,12 +324,17 @@ std::string expand_action(const Grammar& g, const GrammarRule& r, std::string& p
             continue;
         }
         size_t end = i + 1;
-        while (end < a.size() && isdigit(static_cast<unsigned char>(a[end]))) ++end;
+        while (end < a.size() && isdigit(static_cast<unsigned char>(a[end])))
+            ++end;
         size_t k = std::stoul(a.substr(i + 1, end - i - 1));
         std::string where = "line " + std::to_string(r.line) + ": $" + std::to_string(k);
-        if (k < 1 || k > r.rhs.size()) problem = where + " is not on the right side";
-        else if (g.symbols[static_cast<size_t>(r.rhs[k - 1])].value.empty()) problem = where + " has no value";
-        else out += "v[" + std::to_string(k) + "]." + g.symbols[static_cast<size_t>(r.rhs[k - 1])].value;
+        if (k < 1 || k > r.rhs.size())
+            problem = where + " is not on the right side";
+        else if (g.symbols[static_cast<size_t>(r.rhs[k - 1])].value.empty())
+            problem = where + " has no value";
+        else
+            out += "v[" + std::to_string(k) + "]." +
+                   g.symbols[static_cast<size_t>(r.rhs[k - 1])].value;
         i = end - 1;
     }
     return out;
@@ -325,14 +342,17 @@ std::string expand_action(const Grammar& g, const GrammarRule& r, std::string& p
 
 std::string rule_text(const Grammar& g, const GrammarRule& r) {
     std::string text = g.symbols[static_cast<size_t>(r.lhs)].name + ":";
-    for (int sym : r.rhs) text += " " + g.symbols[static_cast<size_t>(sym)].name;
+    for (int sym : r.rhs)
+        text += " " + g.symbols[static_cast<size_t>(sym)].name;
     return text;
 }
 
-template <typename T> void emit_array(std::ostringstream& out, const char* type, const char* name,
-                                      const std::vector<T>& values) {
+template <typename T>
+void emit_array(std::ostringstream& out, const char* type, const char* name,
+                const std::vector<T>& values) {
     out << "const " << type << " " << name << "[" << values.size() << "] = {";
-    for (size_t i = 0; i < values.size(); ++i) out << (i % 16 == 0 ? "\n    " : " ") << values[i] << ",";
+    for (size_t i = 0; i < values.size(); ++i)
+        out << (i % 16 == 0 ? "\n    " : " ") << values[i] << ",";
     out << "\n};\n";
 }
 
@@ -383,7 +403,8 @@ void emit_token_symbols(std::ostringstream& out, const Grammar& g) {
     }
     emit_array(out, "unsigned char", "token_symbol", token_symbol);
     std::vector<int> owns_text;
-    for (const GrammarSymbol& sym : g.symbols) owns_text.push_back(sym.owns_text());
+    for (const GrammarSymbol& sym : g.symbols)
+        owns_text.push_back(sym.owns_text());
     out << "// Symbols whose value is a heap text that the parser releases.\n";
     emit_array(out, "bool", "owns_text", owns_text);
 }
@@ -397,7 +418,8 @@ void emit_rules(std::ostringstream& out, const Grammar& g) {
         rhs_start.push_back(static_cast<int>(rhs.size()));
         rhs.insert(rhs.end(), r.rhs.begin(), r.rhs.end());
         bool text = false;
-        for (int sym : r.rhs) text = text || g.symbols[static_cast<size_t>(sym)].owns_text();
+        for (int sym : r.rhs)
+            text = text || g.symbols[static_cast<size_t>(sym)].owns_text();
         has_text.push_back(text);
     }
     rhs_start.push_back(static_cast<int>(rhs.size()));
@@ -417,10 +439,12 @@ void emit_states(std::ostringstream& out, const Grammar& g, const Automaton& a) 
         reads_token.push_back(st.shifts.empty() ? 0 : 1);
         accessing.push_back(st.accessing_symbol);
         std::vector<int> row(terminals, 0);
-        for (auto [t, target] : st.shifts) row[static_cast<size_t>(t)] = target;
+        for (auto [t, target] : st.shifts)
+            row[static_cast<size_t>(t)] = target;
         shift_to.insert(shift_to.end(), row.begin(), row.end());
         std::vector<int> gotos(g.symbols.size() - terminals, 0);
-        for (auto [n, target] : st.gotos) gotos[static_cast<size_t>(n) - terminals] = target;
+        for (auto [n, target] : st.gotos)
+            gotos[static_cast<size_t>(n) - terminals] = target;
         goto_to.insert(goto_to.end(), gotos.begin(), gotos.end());
     }
     emit_array(out, "short", "default_rule", default_rule);
@@ -443,7 +467,8 @@ std::string emit_tables(const Grammar& g, const Automaton& a) {
     out << "constexpr int state_count = " << a.states.size() << ";\n";
     out << "constexpr int final_state = " << a.final_state << ";\n\n";
     out << "const char* const symbol_names[" << g.symbols.size() << "] = {";
-    for (size_t i = 0; i < g.symbols.size(); ++i) out << (i % 8 == 0 ? "\n    " : " ") << quoted(g.symbols[i].name) << ",";
+    for (size_t i = 0; i < g.symbols.size(); ++i)
+        out << (i % 8 == 0 ? "\n    " : " ") << quoted(g.symbols[i].name) << ",";
     out << "\n};\n";
     emit_symbol_constants(out, g);
     emit_token_symbols(out, g);
@@ -458,16 +483,20 @@ std::string emit_actions(const Grammar& g, std::string& problem) {
     for (size_t r = 1; r < g.rules.size(); ++r) {
         if (g.rules[r].action.empty()) continue;
         std::string code = expand_action(g, g.rules[r], problem);
-        auto same = std::find_if(cases.begin(), cases.end(), [&](const auto& c) { return c.first == code; });
-        if (same == cases.end()) cases.push_back({code, {r}});
-        else same->second.push_back(r);
+        auto same = std::find_if(cases.begin(), cases.end(),
+                                 [&](const auto& c) { return c.first == code; });
+        if (same == cases.end())
+            cases.push_back({code, {r}});
+        else
+            same->second.push_back(r);
     }
     std::ostringstream out;
     out << "// Generated by lalrgen from hpgl.grammar. Do not edit.\n";
     out << "#include \"parser/actions.h\"\n\n";
     out << "void run_action(int rule, TokenValue* v) {\n    switch (rule) {\n";
     for (const auto& [code, rules] : cases) {
-        for (size_t r : rules) out << "    case " << r << ": // " << rule_text(g, g.rules[r]) << "\n";
+        for (size_t r : rules)
+            out << "    case " << r << ": // " << rule_text(g, g.rules[r]) << "\n";
         out << "        " << code << "\n        return;\n";
     }
     out << "    default: return;\n    }\n}\n";

@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
     }
     Automaton automaton = build_automaton(grammar);
     std::vector<std::string> conflicts = find_conflicts(grammar, automaton);
-    for (const std::string& c : conflicts) std::cerr << argv[1] << ": " << c << "\n";
+    for (const std::string& c : conflicts)
+        std::cerr << argv[1] << ": " << c << "\n";
     if (!conflicts.empty()) return 1;
     std::string actions = emit_actions(grammar, problem);
     if (!problem.empty()) {

@@ -3,8 +3,8 @@
 
 #include "driver/diagnostics.h"
 #include "driver/streams.h"
-#include "format/format.h"
 #include "dxf/writer.h"
+#include "format/format.h"
 #include "plotter/handlers.h"
 #include "plotter/state.h"
 
@@ -15,9 +15,12 @@ namespace {
 void write_arc(double cx, double cy, double radius, double start, double end, int sweep,
                CentreForm form) {
     double x = dxf_x(cx), y = dxf_y(cy), r = dxf_length(radius);
-    if (sweep == 360 || sweep == -360) dxf_circle(dxf_layer(), x, y, r, form);
-    else if (sweep >= 0) dxf_arc(dxf_layer(), x, y, r, start, end, form);
-    else dxf_arc(dxf_layer(), x, y, r, end, start, form);
+    if (sweep == 360 || sweep == -360)
+        dxf_circle(dxf_layer(), x, y, r, form);
+    else if (sweep >= 0)
+        dxf_arc(dxf_layer(), x, y, r, start, end, form);
+    else
+        dxf_arc(dxf_layer(), x, y, r, end, start, form);
 }
 
 // Offset of the arc's end point from its centre along one axis, truncated toward zero.
@@ -46,8 +49,9 @@ void cmd_AR(int dx, int dy, int sweep) {
     double ddx = dx, ddy = dy;
     double radius = std::sqrt(ddx * ddx + ddy * ddy);
     // Negated as ints, so that a zero offset gives 0.0 and not -0.0.
-    double start = std::atan2(static_cast<double>(wrap_neg(dy)), static_cast<double>(wrap_neg(dx))) *
-                   degrees_per_radian;
+    double start =
+        std::atan2(static_cast<double>(wrap_neg(dy)), static_cast<double>(wrap_neg(dx))) *
+        degrees_per_radian;
     double end = sweep + start;
     if (drawing())
         write_arc(static_cast<double>(s.pos_x) + dx, static_cast<double>(s.pos_y) + dy, radius,
@@ -72,4 +76,6 @@ void cmd_CI(int radius) {
                    CentreForm::standard);
 }
 
-void cmd_CT(int n) { emit<"CT %d\n">(log_stream, n); }
+void cmd_CT(int n) {
+    emit<"CT %d\n">(log_stream, n);
+}

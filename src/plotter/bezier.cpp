@@ -106,8 +106,8 @@ void cmd_BR() {
         c2y = wrap_add(c2y, p0y);
         ex = wrap_add(ex, p0x);
         ey = wrap_add(ey, p0y);
-        emit<"  bezier polygon: %d %d %d %d %d %d %d %d\n">(log_stream, p0x, p0y, c1x, c1y,
-                   c2x, c2y, ex, ey);
+        emit<"  bezier polygon: %d %d %d %d %d %d %d %d\n">(log_stream, p0x, p0y, c1x, c1y, c2x,
+                                                            c2y, ex, ey);
         for (int i = 1; i <= 9; ++i) {
             int x, y;
             bezier_point(i / 10.0, p0x, p0y, c1x, c1y, c2x, c2y, ex, ey, x, y);
@@ -127,12 +127,24 @@ void cmd_BP() {
     cmd_IN();
 }
 
-void cmd_PM(int n) { emit<"PM %d\n">(log_stream, n); }
-void cmd_PG(int n) { emit<"PG %d\n">(log_stream, n); }
-void cmd_EP() { emit<"EP\n">(log_stream); }
-void cmd_FP() { emit<"FP\n">(log_stream); }
-void cmd_FR() { emit<"FR\n">(log_stream); }
-void cmd_PP() { emit<"PP\n">(log_stream); }
+void cmd_PM(int n) {
+    emit<"PM %d\n">(log_stream, n);
+}
+void cmd_PG(int n) {
+    emit<"PG %d\n">(log_stream, n);
+}
+void cmd_EP() {
+    emit<"EP\n">(log_stream);
+}
+void cmd_FP() {
+    emit<"FP\n">(log_stream);
+}
+void cmd_FR() {
+    emit<"FR\n">(log_stream);
+}
+void cmd_PP() {
+    emit<"PP\n">(log_stream);
+}
 void cmd_FT(int type, double spacing, double angle) {
     emit<"FT %d %f %f\n">(log_stream, type, spacing, angle);
 }

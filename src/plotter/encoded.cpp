@@ -24,7 +24,8 @@ void echo(const unsigned char* data, size_t n) {
     put('P');
     put('E');
     put(' ');
-    for (size_t i = 0; i < n; ++i) put(data[i] >= 33 && data[i] <= 126 ? static_cast<char>(data[i]) : '.');
+    for (size_t i = 0; i < n; ++i)
+        put(data[i] >= 33 && data[i] <= 126 ? static_cast<char>(data[i]) : '.');
     put(' ');
     put(' ');
     for (size_t i = 0; i < n; ++i) {
@@ -67,9 +68,17 @@ Flags read_flags(const unsigned char*& p, const unsigned char* end, int& pen, in
             warn("Warning, pen selection not supported within PE command\n");
             p += end - p >= 2 ? 2 : 1;
             break;
-        case '<': pen = 0; ++p; break;
-        case '=': mode = 0; ++p; break;
-        case '>': warn("Warning, fractional data not supported within PE command\n"); return Flags::stop;
+        case '<':
+            pen = 0;
+            ++p;
+            break;
+        case '=':
+            mode = 0;
+            ++p;
+            break;
+        case '>':
+            warn("Warning, fractional data not supported within PE command\n");
+            return Flags::stop;
         case '7': warn("Warning, 7 bit data not supported within PE command\n"); return Flags::stop;
         default: ++p; // '8', '9' and ';' mean nothing here
         }
@@ -81,7 +90,7 @@ Flags read_flags(const unsigned char*& p, const unsigned char* end, int& pen, in
 
 void pe_point(int x, int y, int pen, int mode) {
     emit<"  x:%d, y:%d, %s with pen %s\n">(log_stream, x, y, mode ? "relative" : "absolute",
-               pen ? "down" : "up");
+                                           pen ? "down" : "up");
     plotter_state.pen_down = pen;
     plotter_state.relative = mode;
     plot_to(x, y);

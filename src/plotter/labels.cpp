@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "driver/streams.h"
-#include "format/format.h"
 #include "dxf/writer.h"
+#include "format/format.h"
 #include "plotter/handlers.h"
 #include "plotter/state.h"
 
@@ -44,6 +44,6 @@ void cmd_LB(char* text) {
     text[strcspn(text, "\r\n")] = '\0'; // the label ends at its first line break
     emit<"LB \"%s\"\n">(log_stream, text);
     if (s.pen != 0)
-        dxf_text(dxf_layer(), dxf_x(s.pos_x), dxf_y(s.pos_y), dxf_length(finite_size(s.char_height)),
-                 s.label_angle, s.char_width_factor, text);
+        dxf_text(dxf_layer(), dxf_x(s.pos_x), dxf_y(s.pos_y),
+                 dxf_length(finite_size(s.char_height)), s.label_angle, s.char_width_factor, text);
 }

@@ -1,8 +1,8 @@
 // Pen motion: the four mode commands and plot_to, the one writer of LINE records.
 #include "driver/diagnostics.h"
 #include "driver/streams.h"
-#include "format/format.h"
 #include "dxf/writer.h"
+#include "format/format.h"
 #include "plotter/handlers.h"
 #include "plotter/state.h"
 
@@ -28,8 +28,10 @@ void cmd_PU() {
 
 void plot_to(int x, int y) {
     PlotterState& s = plotter_state;
-    if (s.relative) emit<"move rel %d %d\n">(log_stream, x, y);
-    else emit<"move to %d %d\n">(log_stream, x, y);
+    if (s.relative)
+        emit<"move rel %d %d\n">(log_stream, x, y);
+    else
+        emit<"move to %d %d\n">(log_stream, x, y);
     // Relative moves wrap around the 32-bit range like the hardware registers would.
     int to_x = s.relative ? wrap_add(s.pos_x, x) : x;
     int to_y = s.relative ? wrap_add(s.pos_y, y) : y;

@@ -23,12 +23,22 @@ constexpr double degrees_per_radian = 57.29577951471995;
 constexpr double radians_per_degree = 0.017453292519444445;
 
 // Plotter units to DXF drawing units: the axis sign first, then the division.
-inline double dxf_x(double u) { return u * plotter_state.x_scale / units_per_inch; }
-inline double dxf_y(double u) { return u * plotter_state.y_scale / units_per_inch; }
-inline double dxf_length(double u) { return u / units_per_inch; }
-inline int dxf_layer() { return plotter_state.pen - 1; }
+inline double dxf_x(double u) {
+    return u * plotter_state.x_scale / units_per_inch;
+}
+inline double dxf_y(double u) {
+    return u * plotter_state.y_scale / units_per_inch;
+}
+inline double dxf_length(double u) {
+    return u / units_per_inch;
+}
+inline int dxf_layer() {
+    return plotter_state.pen - 1;
+}
 
 // Strokes are written only with a pen selected and the pen down.
-inline bool drawing() { return plotter_state.pen_down != 0 && plotter_state.pen != 0; }
+inline bool drawing() {
+    return plotter_state.pen_down != 0 && plotter_state.pen != 0;
+}
 
 void plotter_reset();

@@ -38,8 +38,12 @@ constexpr int max_states = 48;
 constexpr uint8_t dead = 0;
 constexpr uint8_t start = 1;
 
-constexpr bool is_blank(int c) { return c == '\t' || c == '\r' || c == 0x1a || c == ' '; }
-constexpr bool is_digit(int c) { return c >= '0' && c <= '9'; }
+constexpr bool is_blank(int c) {
+    return c == '\t' || c == '\r' || c == 0x1a || c == ' ';
+}
+constexpr bool is_digit(int c) {
+    return c >= '0' && c <= '9';
+}
 constexpr bool is_single(int c) {
     return c == 3 || c == '%' || c == '&' || c == '*' || c == ',' || c == '.' || c == ':' ||
            c == ';' || c == '=' || c == '@' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -77,13 +81,20 @@ constexpr void add_general_rules(Tables& t) {
     t.integer_state = integer;
     for (int c = 0; c < 256; ++c) {
         uint8_t to = illegal;
-        if (c == '\n') to = newline;
-        else if (is_blank(c)) to = blanks;
-        else if (is_digit(c)) to = integer;
-        else if (c == '-') to = minus;
-        else if (c == '.') to = lone_point;
-        else if (c == 0x1b) to = escape;
-        else if (is_single(c)) to = single;
+        if (c == '\n')
+            to = newline;
+        else if (is_blank(c))
+            to = blanks;
+        else if (is_digit(c))
+            to = integer;
+        else if (c == '-')
+            to = minus;
+        else if (c == '.')
+            to = lone_point;
+        else if (c == 0x1b)
+            to = escape;
+        else if (is_single(c))
+            to = single;
         t.next[start][c] = to;
         if (is_blank(c)) t.next[blanks][c] = blanks;
         if (is_digit(c)) {
@@ -101,8 +112,9 @@ constexpr void add_general_rules(Tables& t) {
 // Keywords are taken in full wherever they stand; a prefix falls back to its first letter.
 constexpr void add_keywords(Tables& t) {
     const std::pair<std::string_view, Rule> keywords[] = {
-        {"PJL", rule_pjl}, {"ENTER", rule_enter}, {"LANGUAGE", rule_language},
-        {"HPGL2", rule_hpgl2}, {"CO", rule_co}, {"LB", rule_lb}, {"PE", rule_pe}};
+        {"PJL", rule_pjl},     {"ENTER", rule_enter}, {"LANGUAGE", rule_language},
+        {"HPGL2", rule_hpgl2}, {"CO", rule_co},       {"LB", rule_lb},
+        {"PE", rule_pe}};
     for (auto [word, rule] : keywords) {
         uint8_t state = start;
         for (size_t i = 0; i < word.size(); ++i) {
@@ -127,7 +139,8 @@ constexpr void find_classes(Tables& t) {
         int found = -1;
         for (int d = 0; d < c && found < 0; ++d) {
             bool same = true;
-            for (int s = 0; s < t.states && same; ++s) same = t.next[s][c] == t.next[s][d];
+            for (int s = 0; s < t.states && same; ++s)
+                same = t.next[s][c] == t.next[s][d];
             if (same) found = t.byte_class[d];
         }
         t.byte_class[c] = static_cast<uint8_t>(found >= 0 ? found : t.classes++);
@@ -153,7 +166,8 @@ constexpr Compact compact() {
     Compact c;
     static_assert(build().classes <= 32);
     for (int s = 0; s < tables.states; ++s)
-        for (int b = 0; b < 256; ++b) c.next[s * 32 + tables.byte_class[b]] = tables.next[s][b];
+        for (int b = 0; b < 256; ++b)
+            c.next[s * 32 + tables.byte_class[b]] = tables.next[s][b];
     return c;
 }
 

@@ -36,7 +36,8 @@ void grow() {
 int read_interactive(char* to, int amount) {
     int n = 0;
     int c = EOF;
-    while (n < amount && (c = getc(input.stream)) != EOF && c != '\n') to[n++] = static_cast<char>(c);
+    while (n < amount && (c = getc(input.stream)) != EOF && c != '\n')
+        to[n++] = static_cast<char>(c);
     if (c == '\n') to[n++] = '\n';
     // Bytes read before a failure are scanned first; the next read that gets none ends the run.
     if (n == 0 && c == EOF && ferror(input.stream)) fatal_error("input in flex scanner failed");
@@ -76,7 +77,8 @@ int input_fill(int start, int& added) {
     input.length = pending;
     added = 0;
     if (!input.eof_pending) {
-        while (input.capacity - pending - 1 <= 0) grow();
+        while (input.capacity - pending - 1 <= 0)
+            grow();
         int amount = input.capacity - pending - 1;
         if (amount > scanner_read_limit) amount = scanner_read_limit;
         char* to = input.bytes + pending;

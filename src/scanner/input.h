@@ -6,8 +6,8 @@
 struct InputBuffer {
     char* bytes = nullptr; // capacity data bytes plus two end markers
     int capacity = 0;
-    int length = 0;        // valid bytes
-    long long base = 0;    // offset in the stream of bytes[0]
+    int length = 0;     // valid bytes
+    long long base = 0; // offset in the stream of bytes[0]
     bool interactive = false;
     bool eof_pending = false; // the stream ended while a token was pending
     FILE* stream = nullptr;

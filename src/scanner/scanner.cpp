@@ -70,7 +70,8 @@ int find_terminator(char terminator, long long& memo, int from) {
         const char* at = input.bytes + scanner.cursor;
         size_t left = static_cast<size_t>(input.length - scanner.cursor);
         if (const void* hit = memchr(at, terminator, left))
-            return static_cast<int>(static_cast<const char*>(hit) - input.bytes) - scanner.token_start;
+            return static_cast<int>(static_cast<const char*>(hit) - input.bytes) -
+                   scanner.token_start;
         scanner.cursor = input.length;
         if (!more_bytes()) {
             if (memo == nowhere || searched_from < memo) memo = searched_from;
@@ -125,8 +126,10 @@ Match match_general() {
 }
 
 [[gnu::cold]] void trace_token(const char* text) {
-    if (text[0] == '\t') fprintf(stderr, "token=\"TAB\", tokenpos=%d, yyleng=%d\n", tokenpos, yyleng);
-    else fprintf(stderr, "token=\"%.*s\", tokenpos=%d, yyleng=%d\n", yyleng, text, tokenpos, yyleng);
+    if (text[0] == '\t')
+        fprintf(stderr, "token=\"TAB\", tokenpos=%d, yyleng=%d\n", tokenpos, yyleng);
+    else
+        fprintf(stderr, "token=\"%.*s\", tokenpos=%d, yyleng=%d\n", yyleng, text, tokenpos, yyleng);
 }
 
 // Takes the next `length` bytes as the current token, the one place where the position
@@ -141,20 +144,23 @@ Match match_general() {
     return text;
 }
 
-[[gnu::cold]] void trace_int_value() { fprintf(stderr, "Token value = \"0x%x\"\n", static_cast<unsigned>(token_value.i)); }
+[[gnu::cold]] void trace_int_value() {
+    fprintf(stderr, "Token value = \"0x%x\"\n", static_cast<unsigned>(token_value.i));
+}
 
 // INT values wrap modulo 2^32 however long the number is.
 int int_value(const char* text, int length) {
     bool negative = *text == '-';
     unsigned v = 0;
-    for (int i = negative; i < length; ++i) v = v * 10u + static_cast<unsigned>(text[i] - '0');
+    for (int i = negative; i < length; ++i)
+        v = v * 10u + static_cast<unsigned>(text[i] - '0');
     return static_cast<int>(negative ? 0u - v : v);
 }
 
 double dbl_value(char* text, int length) {
     double v = 0;
     auto r = std::from_chars(text, text + length, v);
-    if (r.ec != std::errc()) { // out of range: infinity or zero, as strtod gives
+    if (r.ec != std::errc()) {    // out of range: infinity or zero, as strtod gives
         char held = text[length]; // the buffer always has a byte after the token
         text[length] = '\0';
         v = strtod(text, nullptr);
@@ -235,7 +241,8 @@ int quick_token() {
     int p = negative;
     if (to != tables.integer_state && !(negative && is_digit(b[p]))) return -1;
     unsigned v = 0;
-    for (; is_digit(b[p]); ++p) v = v * 10u + static_cast<unsigned>(b[p] - '0');
+    for (; is_digit(b[p]); ++p)
+        v = v * 10u + static_cast<unsigned>(b[p] - '0');
     if (scanner.token_start + p >= input.length || b[p] == '.') return -1; // it may go on
     take(p);
     token_value.i = static_cast<int>(negative ? 0u - v : v);
@@ -255,7 +262,9 @@ bool at_end_of_input() {
 
 } // namespace
 
-int hpgl_wrap() { return 1; }
+int hpgl_wrap() {
+    return 1;
+}
 
 int hpgl_scan() {
     if (!scanner.created) {
@@ -277,7 +286,9 @@ int hpgl_scan() {
     }
 }
 
-void scanner_set_input(FILE* stream) { scanner.source = stream; }
+void scanner_set_input(FILE* stream) {
+    scanner.source = stream;
+}
 
 void scanner_reset() {
     input_release();

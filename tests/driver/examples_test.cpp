@@ -6,7 +6,8 @@
 namespace {
 
 TEST(Examples, CommittedOutputsAreCurrent) {
-    for (const char* plot : {"cassini.hpgl", "hp.hpgl", "doge.hpgl", "feature_exercise.plt", "square.plt"}) {
+    for (const char* plot :
+         {"cassini.hpgl", "hp.hpgl", "doge.hpgl", "feature_exercise.plt", "square.plt"}) {
         std::string name = plot;
         std::string stem = name.substr(0, name.rfind('.'));
         Result r = run_penwright({.args = {"-i", name, "-o", stem + ".dxf"},

@@ -9,11 +9,14 @@
 
 namespace {
 
-bool complete(const Result& r) { return r.dxf.ends_with("  0\nENDSEC\n  0\nEOF\n"); }
+bool complete(const Result& r) {
+    return r.dxf.ends_with("  0\nENDSEC\n  0\nEOF\n");
+}
 
 int count(const std::string& s, const std::string& what) {
     int n = 0;
-    for (size_t at = 0; (at = s.find(what, at)) != std::string::npos; at += what.size()) ++n;
+    for (size_t at = 0; (at = s.find(what, at)) != std::string::npos; at += what.size())
+        ++n;
     return n;
 }
 
@@ -36,8 +39,9 @@ TEST(Hostile, TwentyMegabyteNumberWrapsToItsValueModulo2To32) {
 TEST(Hostile, MillionEmptyLinesKeepTheLineCount) {
     Result r = convert(std::string(1'000'000, '\n') + "  +");
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("(penwright.plt) line 1000001, pos 3 : Illegal character : + : 0x2b\n(0x49)\n"),
-              std::string::npos);
+    EXPECT_NE(
+        r.err.find("(penwright.plt) line 1000001, pos 3 : Illegal character : + : 0x2b\n(0x49)\n"),
+        std::string::npos);
     EXPECT_TRUE(complete(r));
 }
 
@@ -48,7 +52,8 @@ TEST(Hostile, EveryByteAloneIsAcceptedOrOneError) {
         Result r = convert(input);
         bool ok = harmless.find(static_cast<char>(b)) != std::string::npos;
         EXPECT_EQ(r.status, ok ? 0 : 1) << b;
-        EXPECT_TRUE(r.err.ends_with(ok ? "Errors: 0, Warnings: 0\n" : "Errors: 1, Warnings: 0\n")) << b;
+        EXPECT_TRUE(r.err.ends_with(ok ? "Errors: 0, Warnings: 0\n" : "Errors: 1, Warnings: 0\n"))
+            << b;
         EXPECT_EQ(r.dxf, dxf_document("")) << b;
     }
 }
@@ -66,7 +71,8 @@ TEST(Hostile, RandomBinary) {
     std::mt19937 rng(2026);
     for (int i = 0; i < 3; ++i) {
         std::string bytes(300'000, '\0');
-        for (char& c : bytes) c = static_cast<char>(rng());
+        for (char& c : bytes)
+            c = static_cast<char>(rng());
         Result r = convert(bytes);
         EXPECT_EQ(r.status, 1);
         EXPECT_TRUE(complete(r));
@@ -79,10 +85,11 @@ TEST(Hostile, ExtremeCoordinatesThroughEveryDrawingCommand) {
     for (const auto& x : big)
         for (const auto& y : big) {
             std::string p = x + "," + y;
-            input += "PA" + p + ";PR" + p + ";PA;AA" + p + ",90;AR" + p + ",-90;AA" + p + ",360;CI" + x +
-                     ";LBx\x03;BR" + p + "," + p + "," + p + ";PU" + p + ";PD;";
+            input += "PA" + p + ";PR" + p + ";PA;AA" + p + ",90;AR" + p + ",-90;AA" + p +
+                     ",360;CI" + x + ";LBx\x03;BR" + p + "," + p + "," + p + ";PU" + p + ";PD;";
         }
-    input += "SI" + std::string(400, '9') + ".5,.1;LBhuge\x03;PE\xfe\xfe\xfe\xfe\xfe\xfe\xfe\xfe\xfe\xfe\xfe\xfe;";
+    input += "SI" + std::string(400, '9') +
+             ".5,.1;LBhuge\x03;PE\xfe\xfe\xfe\xfe\xfe\xfe\xfe\xfe\xfe\xfe\xfe\xfe;";
     Result r = convert(input);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(complete(r));
@@ -99,12 +106,14 @@ TEST(Hostile, RelativeSumsWrapBothWays) {
 
 TEST(Hostile, BezierStatementWithAHundredThousandCurves) {
     std::string input = "SP1;PD;BR";
-    for (int i = 0; i < 100'000; ++i) input += i ? ",1,1,2,2,3,3" : "1,1,2,2,3,3";
+    for (int i = 0; i < 100'000; ++i)
+        input += i ? ",1,1,2,2,3,3" : "1,1,2,2,3,3";
     Result r = convert(input + ";PA0,0;");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(count(r.log, "bezier polygon"), 100'000);
-    EXPECT_NE(r.log.find("  bezier polygon: 299997 299997 299998 299998 299999 299999 300000 300000\n"),
-              std::string::npos);
+    EXPECT_NE(
+        r.log.find("  bezier polygon: 299997 299997 299998 299998 299999 299999 300000 300000\n"),
+        std::string::npos);
     EXPECT_EQ(count(r.dxf, "0\nLINE\n"), 1'000'001);
     EXPECT_TRUE(r.log.ends_with("PA\nmove to 0 0\nErrors: 0, Warnings: 0\n"));
 }

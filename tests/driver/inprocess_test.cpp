@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 
-#include "inprocess/inprocess.h"
 #include "e2e/harness.h"
+#include "inprocess/inprocess.h"
 
 namespace {
 

@@ -43,8 +43,8 @@ TEST(Options, TrailingDashIIsUnrecognizedAndDefaultInputIsUsed) {
     Result r = run_penwright({.args = {"-i"}, .files = {{"penwright.plt", ""}}});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "Unrecognized command line option: -i\n");
-    EXPECT_EQ(r.err, stderr_preamble("penwright.plt", "penwright.pdf") +
-                         "Errors: 0, Warnings: 1\n");
+    EXPECT_EQ(r.err,
+              stderr_preamble("penwright.plt", "penwright.pdf") + "Errors: 0, Warnings: 1\n");
     EXPECT_EQ(r.log, log_file("", 0, 1, "penwright.plt", "penwright.pdf"));
     EXPECT_EQ(r.dxf, dxf_document(""));
 }
@@ -56,23 +56,23 @@ TEST(Options, TrailingDashOIsUnrecognized) {
 }
 
 TEST(Options, LoneFileNameIsUnrecognized) {
-    Result r = run_penwright({.args = {"plot.plt"},
-                              .files = {{"plot.plt", "junk"}, {"penwright.plt", ""}}});
+    Result r = run_penwright(
+        {.args = {"plot.plt"}, .files = {{"plot.plt", "junk"}, {"penwright.plt", ""}}});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "Unrecognized command line option: plot.plt\n");
     EXPECT_EQ(r.log, log_file("", 0, 1, "penwright.plt", "penwright.pdf"));
 }
 
 TEST(Options, CaseVariantsAreUnrecognized) {
-    Result r = run_penwright({.args = {"-D", "-H", "-yydebug", "-I"},
-                              .files = {{"penwright.plt", ""}}});
+    Result r =
+        run_penwright({.args = {"-D", "-H", "-yydebug", "-I"}, .files = {{"penwright.plt", ""}}});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "Unrecognized command line option: -D\n"
                      "Unrecognized command line option: -H\n"
                      "Unrecognized command line option: -yydebug\n"
                      "Unrecognized command line option: -I\n");
-    EXPECT_EQ(r.err, stderr_preamble("penwright.plt", "penwright.pdf") +
-                         "Errors: 0, Warnings: 4\n");
+    EXPECT_EQ(r.err,
+              stderr_preamble("penwright.plt", "penwright.pdf") + "Errors: 0, Warnings: 4\n");
 }
 
 TEST(Options, SecondInputWinsAndFirstMissingIsReported) {
@@ -102,10 +102,9 @@ TEST(Options, MissingInputFileFallsBackToStandardInputQuietly) {
 TEST(Options, MissingDefaultInputSaysNothing) {
     Result r = run_penwright({.args = {"-o", "out.dxf"}, .dxf_name = "out.dxf"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, banner() +
-                         "Using out.dxf for DXF output data\n"
-                         "Using penwright.log for log output\n"
-                         "Errors: 0, Warnings: 0\n");
+    EXPECT_EQ(r.err, banner() + "Using out.dxf for DXF output data\n"
+                                "Using penwright.log for log output\n"
+                                "Errors: 0, Warnings: 0\n");
     EXPECT_EQ(r.log, log_file("", 0, 0, "penwright.plt", "out.dxf"));
 }
 
@@ -125,9 +124,8 @@ TEST(Fallback, UnwritableOutputGoesToStandardOutputAfterOptionMessages) {
 }
 
 TEST(Fallback, DefaultOutputUnwritableIsReportedOnce) {
-    Result r = run_penwright({.args = {"-i", "in.plt"},
-                              .files = {{"in.plt", ""}},
-                              .directories = {"penwright.pdf"}});
+    Result r = run_penwright(
+        {.args = {"-i", "in.plt"}, .files = {{"in.plt", ""}}, .directories = {"penwright.pdf"}});
     EXPECT_EQ(r.err, banner() + "Using in.plt for HPGL input file\n" +
                          "ERROR: penwright.pdf, unable to open dxf file\n"
                          "Using stdout for DXF output data\n"

@@ -28,9 +28,12 @@ TEST(Regressions, FuzzingInputsConvertCompletely) {
     auto regressions = files_in(FUZZ_DIR "/regressions");
     auto seeds = files_in(FUZZ_DIR "/seeds/convert");
     ASSERT_GE(seeds.size(), 5u);
-    for (auto& f : regressions) expect_complete(read_file(f), f.filename());
-    for (auto& f : seeds) expect_complete(read_file(f), f.filename());
-    for (auto& f : files_in(FUZZ_DIR "/seeds/encoded")) expect_complete("SP1;PD;PE" + read_file(f) + ";", f.filename());
+    for (auto& f : regressions)
+        expect_complete(read_file(f), f.filename());
+    for (auto& f : seeds)
+        expect_complete(read_file(f), f.filename());
+    for (auto& f : files_in(FUZZ_DIR "/seeds/encoded"))
+        expect_complete("SP1;PD;PE" + read_file(f) + ";", f.filename());
 }
 
 } // namespace

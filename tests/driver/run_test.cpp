@@ -34,7 +34,8 @@ TEST(RunSequence, FullDiskForTheDrawingIsAnError) {
 namespace {
 
 TEST(RunSequence, StandardInputIsReadWhenTheInputFileIsMissing) {
-    Result r = run_penwright({.args = {"-o", "out.dxf"}, .stdin_data = "SP1;PD1016,0;", .dxf_name = "out.dxf"});
+    Result r = run_penwright(
+        {.args = {"-o", "out.dxf"}, .stdin_data = "SP1;PD1016,0;", .dxf_name = "out.dxf"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.log, log_file("SP 1\nPD\nmove to 1016 0\n", 0, 0, "penwright.plt", "out.dxf"));
     EXPECT_NE(r.dxf.find("0\nLINE\n8\n0\n"), std::string::npos);

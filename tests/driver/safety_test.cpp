@@ -20,7 +20,9 @@ TEST(Faults, LogOnAFullDiskFailsTheRun) {
     EXPECT_EQ(r.status, 1);
     // The failure shows when the log is closed, after the summary was written.
     EXPECT_EQ(r.err, stderr_preamble("in.plt") + "Errors: 0, Warnings: 0\n");
-    EXPECT_EQ(r.dxf, dxf_document("0\nLINE\n8\n0\n10\n0.000000\n  20\n0.000000\n11\n1.000000\n  21\n0.000000\n"));
+    EXPECT_EQ(r.dxf,
+              dxf_document(
+                  "0\nLINE\n8\n0\n10\n0.000000\n  20\n0.000000\n11\n1.000000\n  21\n0.000000\n"));
 }
 
 TEST(Faults, ClosedStandardOutputDoesNotReachTheDrawing) {
@@ -30,7 +32,9 @@ TEST(Faults, ClosedStandardOutputDoesNotReachTheDrawing) {
                               .dxf_name = "out.dxf",
                               .closed_fds = {1}});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.dxf, dxf_document("0\nLINE\n8\n0\n10\n0.000000\n  20\n0.000000\n11\n1.000000\n  21\n0.000000\n"));
+    EXPECT_EQ(r.dxf,
+              dxf_document(
+                  "0\nLINE\n8\n0\n10\n0.000000\n  20\n0.000000\n11\n1.000000\n  21\n0.000000\n"));
     EXPECT_EQ(r.log, log_file("SP 1\nPD\nmove to 1016 0\n", 0, 1, "in.plt", "out.dxf"));
 }
 
@@ -56,7 +60,8 @@ TEST(Faults, ClosedStandardErrorStillConverts) {
 }
 
 TEST(Faults, OutputThroughARegularFileFallsBack) {
-    Result r = run_penwright({.args = {"-i", "in.plt", "-o", "in.plt/out.dxf"}, .files = {{"in.plt", plot}}});
+    Result r = run_penwright(
+        {.args = {"-i", "in.plt", "-o", "in.plt/out.dxf"}, .files = {{"in.plt", plot}}});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, banner() + "in.plt/out.dxf: file not found\n" +
                          "Using in.plt for HPGL input file\n"
@@ -85,18 +90,21 @@ TEST(Faults, LabelThatCannotBeCopiedReachesItsHandlerEmpty) {
     GTEST_SKIP() << "the sanitizers reserve more address space than the limit this test sets";
 #endif
     // 70 MB fit the scanner's buffer (128 MB) under the limit; a copy of them does not.
-    Result r = run_penwright({.args = {"-i", "in.plt", "-o", "out.dxf"},
-                              .files = {{"in.plt", "SP1;LB" + std::string(70'000'000, 'x') + "\x03;PD1,1;"}},
-                              .dxf_name = "out.dxf",
-                              .address_space_kb = 180'000});
+    Result r = run_penwright(
+        {.args = {"-i", "in.plt", "-o", "out.dxf"},
+         .files = {{"in.plt", "SP1;LB" + std::string(70'000'000, 'x') + "\x03;PD1,1;"}},
+         .dxf_name = "out.dxf",
+         .address_space_kb = 180'000});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, stderr_preamble("in.plt") + "(in.plt) line 1, pos 7 : lexer out of memory(0x6c)\n" +
+    EXPECT_EQ(r.err, stderr_preamble("in.plt") +
+                         "(in.plt) line 1, pos 7 : lexer out of memory(0x6c)\n" +
                          "Errors: 1, Warnings: 0\n");
     EXPECT_EQ(r.log, log_file("SP 1\nLB \"\"\nPD\nmove to 1 1\n", 1, 0, "in.plt", "out.dxf"));
 }
 
 // The input file must come out of every run unchanged.
-void expect_input_kept(const RunSpec& run, const std::string& input_name, const std::string& fallback_err) {
+void expect_input_kept(const RunSpec& run, const std::string& input_name,
+                       const std::string& fallback_err) {
     Result r = run_penwright(run);
     EXPECT_EQ(r.folder[input_name], plot) << "the input was overwritten";
     EXPECT_NE(r.err.find(fallback_err), std::string::npos) << r.err;
@@ -104,43 +112,55 @@ void expect_input_kept(const RunSpec& run, const std::string& input_name, const 
 }
 
 TEST(InputKept, OutputNamingTheInputFallsBackToStandardOutput) {
-    const std::string refused = "a.plt: file not found\nUsing a.plt for HPGL input file\n"
-                                "ERROR: a.plt, unable to open dxf file\nUsing stdout for DXF output data\n";
-    expect_input_kept({.args = {"-i", "a.plt", "-o", "a.plt"}, .files = {{"a.plt", plot}}}, "a.plt", refused);
-    expect_input_kept({.args = {"-o", "a.plt", "-i", "a.plt"}, .files = {{"a.plt", plot}}}, "a.plt", refused);
+    const std::string refused =
+        "a.plt: file not found\nUsing a.plt for HPGL input file\n"
+        "ERROR: a.plt, unable to open dxf file\nUsing stdout for DXF output data\n";
+    expect_input_kept({.args = {"-i", "a.plt", "-o", "a.plt"}, .files = {{"a.plt", plot}}}, "a.plt",
+                      refused);
+    expect_input_kept({.args = {"-o", "a.plt", "-i", "a.plt"}, .files = {{"a.plt", plot}}}, "a.plt",
+                      refused);
 }
 
 TEST(InputKept, TheSameFileUnderAnotherName) {
-    expect_input_kept({.args = {"-i", "a.plt", "-o", "link.dxf"}, .files = {{"a.plt", plot}}, .symlinks = {{"link.dxf", "a.plt"}}},
+    expect_input_kept({.args = {"-i", "a.plt", "-o", "link.dxf"},
+                       .files = {{"a.plt", plot}},
+                       .symlinks = {{"link.dxf", "a.plt"}}},
                       "a.plt", "ERROR: link.dxf, unable to open dxf file\n");
-    expect_input_kept({.args = {"-i", "./a.plt", "-o", "a.plt"}, .files = {{"a.plt", plot}}}, "a.plt",
-                      "ERROR: a.plt, unable to open dxf file\n");
+    expect_input_kept({.args = {"-i", "./a.plt", "-o", "a.plt"}, .files = {{"a.plt", plot}}},
+                      "a.plt", "ERROR: a.plt, unable to open dxf file\n");
 }
 
 TEST(InputKept, DefaultNamesAreProtectedToo) {
-    expect_input_kept({.args = {"-o", "penwright.plt"}, .files = {{"penwright.plt", plot}}}, "penwright.plt",
-                      "ERROR: penwright.plt, unable to open dxf file\n");
-    expect_input_kept({.args = {"-i", "penwright.pdf"}, .files = {{"penwright.pdf", plot}}}, "penwright.pdf",
-                      "ERROR: penwright.pdf, unable to open dxf file\n");
+    expect_input_kept({.args = {"-o", "penwright.plt"}, .files = {{"penwright.plt", plot}}},
+                      "penwright.plt", "ERROR: penwright.plt, unable to open dxf file\n");
+    expect_input_kept({.args = {"-i", "penwright.pdf"}, .files = {{"penwright.pdf", plot}}},
+                      "penwright.pdf", "ERROR: penwright.pdf, unable to open dxf file\n");
 }
 
 TEST(InputKept, LogNamingTheInputFallsBackToStandardError) {
-    RunSpec run{.args = {"-i", "penwright.log", "-o", "out.dxf"}, .files = {{"penwright.log", plot}}, .dxf_name = "out.dxf"};
-    expect_input_kept(run, "penwright.log", "Could not open penwright.log as log file\nUsing stderr for log output\n");
+    RunSpec run{.args = {"-i", "penwright.log", "-o", "out.dxf"},
+                .files = {{"penwright.log", plot}},
+                .dxf_name = "out.dxf"};
+    expect_input_kept(run, "penwright.log",
+                      "Could not open penwright.log as log file\nUsing stderr for log output\n");
     Result r = run_penwright(run);
-    EXPECT_NE(r.err.find("HPGL input file: penwright.log\nDXF output file: out.dxf\nSP 1\n"), std::string::npos);
+    EXPECT_NE(r.err.find("HPGL input file: penwright.log\nDXF output file: out.dxf\nSP 1\n"),
+              std::string::npos);
 }
 
 TEST(InputKept, RedirectedStandardInputIsTheInput) {
     // No input file: standard input is read, and it is the file -o names.
     Result r = run_penwright({.args = {"-o", "/dev/stdin"}, .stdin_data = plot});
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.err.find("ERROR: /dev/stdin, unable to open dxf file\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("ERROR: /dev/stdin, unable to open dxf file\n"), std::string::npos)
+        << r.err;
     EXPECT_NE(r.log.find("move to 1016 0\n"), std::string::npos);
 }
 
 TEST(InputKept, LogAndDrawingNeverShareAFile) {
-    Result r = run_penwright({.args = {"-i", "in.plt", "-o", "penwright.log"}, .files = {{"in.plt", plot}}, .dxf_name = "penwright.log"});
+    Result r = run_penwright({.args = {"-i", "in.plt", "-o", "penwright.log"},
+                              .files = {{"in.plt", plot}},
+                              .dxf_name = "penwright.log"});
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.err.find("Could not open penwright.log as log file\n"), std::string::npos);
     EXPECT_EQ(r.folder["penwright.log"].rfind("  0\nSECTION\n", 0), 0u);
@@ -151,7 +171,8 @@ TEST(InputKept, LogAndDrawingNeverShareAFile) {
 
 namespace {
 
-const std::string plot_line = "0\nLINE\n8\n0\n10\n0.000000\n  20\n0.000000\n11\n1.000000\n  21\n0.000000\n";
+const std::string plot_line =
+    "0\nLINE\n8\n0\n10\n0.000000\n  20\n0.000000\n11\n1.000000\n  21\n0.000000\n";
 
 TEST(Streams, DrawingIntoABrokenPipeIsAnErrorAndTheLogIsComplete) {
     Result r = run_penwright({.args = {"-i", "in.plt", "-o", "folder"},
@@ -160,7 +181,8 @@ TEST(Streams, DrawingIntoABrokenPipeIsAnErrorAndTheLogIsComplete) {
                               .broken_pipes = {1}});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.log, log_file("SP 1\nPD\nmove to 1016 0\n", 1, 0, "in.plt", "stdout"));
-    EXPECT_TRUE(r.err.ends_with("Using penwright.log for log output\nErrors: 1, Warnings: 0\n")) << r.err;
+    EXPECT_TRUE(r.err.ends_with("Using penwright.log for log output\nErrors: 1, Warnings: 0\n"))
+        << r.err;
 }
 
 TEST(Streams, BrokenStandardErrorDoesNotStopTheRun) {
@@ -180,7 +202,8 @@ TEST(Streams, NoFileTakesTheNumberOfAClosedStandardStream) {
                                   .dxf_name = "out.dxf",
                                   .closed_fds = closed});
         EXPECT_EQ(r.dxf, dxf_document(plot_line)) << closed.size();
-        EXPECT_EQ(r.log, log_file("SP 1\nPD\nmove to 1016 0\n", 0, 1, "in.plt", "out.dxf")) << closed.size();
+        EXPECT_EQ(r.log, log_file("SP 1\nPD\nmove to 1016 0\n", 0, 1, "in.plt", "out.dxf"))
+            << closed.size();
     }
 }
 
@@ -190,8 +213,9 @@ TEST(Streams, LogThatIsStandardErrorsFileFallsBackToStandardError) {
                               .dxf_name = "out.dxf",
                               .stderr_to = "penwright.log"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.log, banner() + "Using in.plt for HPGL input file\nUsing out.dxf for DXF output data\n"
-                                "Could not open penwright.log as log file\nUsing stderr for log output\n" +
+    EXPECT_EQ(r.log, banner() +
+                         "Using in.plt for HPGL input file\nUsing out.dxf for DXF output data\n"
+                         "Could not open penwright.log as log file\nUsing stderr for log output\n" +
                          log_file("SP 1\nPD\nmove to 1016 0\n", 0, 0, "in.plt", "out.dxf"));
     EXPECT_EQ(r.dxf, dxf_document(plot_line));
 }
@@ -203,9 +227,11 @@ TEST(Streams, DrawingThatIsStandardOutputsFileFollowsTheMessages) {
                               .stdout_to = "out.dxf"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.dxf, "Unrecognized command line option: -x\n" + dxf_document(plot_line));
-    EXPECT_EQ(r.err, banner() + "out.dxf: file not found\nUsing in.plt for HPGL input file\n"
-                                "ERROR: out.dxf, unable to open dxf file\nUsing stdout for DXF output data\n"
-                                "Using penwright.log for log output\nErrors: 0, Warnings: 1\n");
+    EXPECT_EQ(r.err,
+              banner() +
+                  "out.dxf: file not found\nUsing in.plt for HPGL input file\n"
+                  "ERROR: out.dxf, unable to open dxf file\nUsing stdout for DXF output data\n"
+                  "Using penwright.log for log output\nErrors: 0, Warnings: 1\n");
 }
 
 TEST(Streams, TheDrawingJustCreatedIsNeverTheInput) {
@@ -221,7 +247,8 @@ TEST(Streams, TheDrawingJustCreatedIsNeverTheInput) {
 }
 
 TEST(Streams, LabelHeightBeyondTheDoublesKeepsTheTrueWidthRatio) {
-    std::string height = "1" + std::string(306, '0') + ".0", width = "1" + std::string(305, '0') + ".0";
+    std::string height = "1" + std::string(306, '0') + ".0",
+                width = "1" + std::string(305, '0') + ".0";
     Result r = convert("SP1;SI" + width + "," + height + ";LBx\x03;");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.dxf, dxf_document(text_record(0, 0, 0, DBL_MAX / 1016.0, 0, 0.0, "x")));

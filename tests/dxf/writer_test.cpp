@@ -56,8 +56,10 @@ TEST(Writer, FrameDeclaresTenLayers) {
         dxf_begin();
         dxf_end();
     });
-    EXPECT_EQ(frame.rfind("  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  0\nENDSEC\n", 0), 0u);
-    EXPECT_NE(frame.find("  0\nLAYER\n  2\n0\n 70\n64\n 62\n7\n  6\nCONTINUOUS\n"), std::string::npos);
+    EXPECT_EQ(
+        frame.rfind("  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  0\nENDSEC\n", 0), 0u);
+    EXPECT_NE(frame.find("  0\nLAYER\n  2\n0\n 70\n64\n 62\n7\n  6\nCONTINUOUS\n"),
+              std::string::npos);
     EXPECT_NE(frame.find("  0\nLAYER\n  2\n9\n 70\n0\n 62\n9\n  6\nCONTINUOUS\n  0\nENDTAB\n"),
               std::string::npos);
     EXPECT_TRUE(frame.ends_with("  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n  0\nEOF\n"));

@@ -49,12 +49,15 @@ int spawn(const fs::path& work, const fs::path& input, const fs::path& out, cons
     std::string program = PENWRIGHT_BIN;
     argv.push_back(program.data());
     std::vector<std::string> copies(args);
-    for (auto& a : copies) argv.push_back(a.data());
+    for (auto& a : copies)
+        argv.push_back(a.data());
     argv.push_back(nullptr);
     pid_t pid = fork();
     if (pid == 0) {
         if (chdir(work.c_str()) != 0) _exit(127);
-        auto output = [](const fs::path& path) { return open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644); };
+        auto output = [](const fs::path& path) {
+            return open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        };
         int in = open(input.c_str(), O_RDONLY);
         int o = output(run.stdout_to.empty() ? out : fs::path(run.stdout_to));
         int e = output(run.stderr_to.empty() ? err : fs::path(run.stderr_to));
@@ -69,7 +72,8 @@ int spawn(const fs::path& work, const fs::path& input, const fs::path& out, cons
             dup2(p, fd);
             close(p);
         }
-        for (int fd : run.closed_fds) close(fd);
+        for (int fd : run.closed_fds)
+            close(fd);
         if (run.address_space_kb > 0) {
             auto bytes = static_cast<rlim_t>(run.address_space_kb) * 1024;
             rlimit limit{bytes, bytes};
@@ -100,15 +104,20 @@ Result run_penwright(const RunSpec& run) {
     fs::path root = make_temp_folder();
     fs::path work = root / "work";
     fs::create_directory(work);
-    for (auto& [name, data] : run.files) write_file(work / name, data);
-    for (auto& d : run.directories) fs::create_directories(work / d);
-    for (auto& [name, target] : run.symlinks) fs::create_symlink(target, work / name);
-    for (auto& d : run.read_only) chmod((work / d).c_str(), 0555);
+    for (auto& [name, data] : run.files)
+        write_file(work / name, data);
+    for (auto& d : run.directories)
+        fs::create_directories(work / d);
+    for (auto& [name, target] : run.symlinks)
+        fs::create_symlink(target, work / name);
+    for (auto& d : run.read_only)
+        chmod((work / d).c_str(), 0555);
     write_file(root / "stdin", run.stdin_data);
 
     Result r;
     r.status = spawn(work, root / "stdin", root / "stdout", root / "stderr", run);
-    for (auto& d : run.read_only) chmod((work / d).c_str(), 0755);
+    for (auto& d : run.read_only)
+        chmod((work / d).c_str(), 0755);
     r.out = read_file(root / "stdout");
     r.err = read_file(root / "stderr");
     r.log_exists = fs::is_regular_file(work / "penwright.log");
@@ -171,13 +180,15 @@ std::string log_file(const std::string& body, int errors, int warnings, const st
 namespace {
 
 // Replaces the number after each `marker` by `mask`.
-std::string mask_number_after(const std::string& s, const std::string& marker, const std::string& mask) {
+std::string mask_number_after(const std::string& s, const std::string& marker,
+                              const std::string& mask) {
     std::string out;
     size_t at = 0;
     for (size_t hit; (hit = s.find(marker, at)) != std::string::npos;) {
         size_t digits = hit + marker.size();
         size_t end = digits;
-        while (end < s.size() && isdigit(static_cast<unsigned char>(s[end]))) ++end;
+        while (end < s.size() && isdigit(static_cast<unsigned char>(s[end])))
+            ++end;
         out.append(s, at, digits - at);
         out += end > digits ? mask : "";
         at = end;
@@ -197,7 +208,8 @@ std::string mask_stacks(const std::string& s) {
         bool first = true;
         while (p + 1 < s.size() && s[p] == ' ' && isdigit(static_cast<unsigned char>(s[p + 1]))) {
             size_t end = p + 1;
-            while (end < s.size() && isdigit(static_cast<unsigned char>(s[end]))) ++end;
+            while (end < s.size() && isdigit(static_cast<unsigned char>(s[end])))
+                ++end;
             out += first ? s.substr(p, end - p) : " s";
             first = false;
             p = end;

@@ -39,5 +39,6 @@ inline std::string circle_record(int layer, double x, double y, double r, bool a
 inline std::string text_record(int layer, double x, double y, double h, double angle, double wf,
                                const std::string& text) {
     return "0\nTEXT\n8\n" + std::to_string(layer) + "\n10\n" + real(x) + "\n  20\n" + real(y) +
-           "\n40\n" + real(h) + "\n  50\n" + real(angle) + "\n41\n" + real(wf) + "\n1\n" + text + "\n";
+           "\n40\n" + real(h) + "\n  50\n" + real(angle) + "\n41\n" + real(wf) + "\n1\n" + text +
+           "\n";
 }

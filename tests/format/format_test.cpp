@@ -49,12 +49,15 @@ TEST(Format, PlotterUnitCoordinatesMatchPrintfOverTheWholeIntRange) {
             ASSERT_EQ(ours_real(v), libc_real(v)) << k << " sign " << sign;
         }
     };
-    for (long long k = -5000; k <= 5000; ++k) check(k);
+    for (long long k = -5000; k <= 5000; ++k)
+        check(k);
     for (long long k : {2147483647LL, -2147483648LL, 4294967295LL, -4294967296LL, 8589934592LL,
                         -8589934592LL, 8589934593LL, 17179869184LL})
         check(k);
-    for (int i = 0; i < 2000000; ++i) check(static_cast<int>(rng()));
-    for (int i = 0; i < 200000; ++i) check(static_cast<long long>(rng() % 17179869184ULL) - 8589934592LL);
+    for (int i = 0; i < 2000000; ++i)
+        check(static_cast<int>(rng()));
+    for (int i = 0; i < 200000; ++i)
+        check(static_cast<long long>(rng() % 17179869184ULL) - 8589934592LL);
 }
 
 TEST(Format, NegativeZeroKeepsItsSign) {
@@ -83,7 +86,8 @@ TEST(Format, ArbitraryDoublesMatchPrintf) {
     }
     // Values with exactly representable halves at the seventh decimal.
     for (int i = 0; i < 100000; ++i) {
-        double v = std::ldexp(static_cast<double>(rng() % 100000000), -(static_cast<int>(rng() % 30)));
+        double v =
+            std::ldexp(static_cast<double>(rng() % 100000000), -(static_cast<int>(rng() % 30)));
         ASSERT_EQ(ours_real(v), libc_real(v)) << v;
     }
 }
@@ -99,8 +103,10 @@ std::string emitted(size_t capacity) {
     std::string long_text(5000, 'x');
     for (int i = 0; i < 20; ++i) { // enough to fill and empty a small buffer several times
         emit<"a%db%fc%sd%c%%e\n">(ours, -42, 3.25, "str", 'Z');
-        emit<"%s|%f|%f|%d|%s|%s\n">(ours, long_text.c_str(), DBL_MAX, -DBL_MAX, INT_MIN, "", "tail");
-        emit<"%s%s%s\n">(ours, long_text.c_str() + 4800, long_text.c_str() + 4900, long_text.c_str() + 4990);
+        emit<"%s|%f|%f|%d|%s|%s\n">(ours, long_text.c_str(), DBL_MAX, -DBL_MAX, INT_MIN, "",
+                                    "tail");
+        emit<"%s%s%s\n">(ours, long_text.c_str() + 4800, long_text.c_str() + 4900,
+                         long_text.c_str() + 4990);
         emit<"no directives\n">(ours);
         output_bytes(ours, "raw\0bytes", 9);
     }
@@ -124,7 +130,8 @@ TEST(Format, EmitMatchesFprintfWithAnyBuffer) {
         expected += "no directives\n";
         expected += std::string("raw\0bytes", 9);
     }
-    for (size_t capacity : {0, 700, 4096, 1 << 16}) EXPECT_EQ(emitted(capacity), expected) << capacity;
+    for (size_t capacity : {0, 700, 4096, 1 << 16})
+        EXPECT_EQ(emitted(capacity), expected) << capacity;
 }
 
 } // namespace

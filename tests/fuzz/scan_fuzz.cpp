@@ -12,7 +12,8 @@
 struct Token {
     int kind, value, line, pos, length;
     bool operator!=(const Token& o) const {
-        return kind != o.kind || value != o.value || line != o.line || pos != o.pos || length != o.length;
+        return kind != o.kind || value != o.value || line != o.line || pos != o.pos ||
+               length != o.length;
     }
 };
 
@@ -27,7 +28,8 @@ static std::vector<Token> scan(const uint8_t* data, size_t size, int read_limit)
         unsigned value = 0;
         if (kind == INT) value = static_cast<unsigned>(token_value.i);
         if (kind == LBSTR || kind == QSTR || kind == PESTR) {
-            for (const char* t = token_value.text; t && *t; ++t) value = value * 31u + static_cast<unsigned char>(*t);
+            for (const char* t = token_value.text; t && *t; ++t)
+                value = value * 31u + static_cast<unsigned char>(*t);
             text_release(token_value.text);
         }
         tokens.push_back({kind, static_cast<int>(value), line_number, tokenpos, yyleng});

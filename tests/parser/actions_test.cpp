@@ -19,16 +19,22 @@ TEST(Actions, ScalingWindowIsStoredBeforeTheStatementEnds) {
 }
 
 TEST(Actions, UnimplementedCommandsWriteOneUncountedLineEach) {
-    const char* forms[] = {"AD;", "AD1,2,3,4.5;", "CF;", "CF1,2;", "CO;", "CO\"text\";", "CP;", "CP1,2;", "CR;",
-                           "CR1,2,3,4,5,6;", "DC;", "DL;", "DL1,2,3;", "DP;", "DR;", "DR1,2;", "DV;",
-                           "DV1,2;", "EA1,2;", "EC;", "EC1;", "ER1,2;", "ES;", "ES1,2;", "EW;",
-                           "EW1,2,3;", "EW1,2,3,4;", "FI1;", "FN1;", "IR;", "IR1,2,3,4;", "LA;",
-                           "LA1,2;", "LM;", "LM1,2;", "LO;", "LO1;", "MG;", "MT;", "MT1;",
-                           "NR;", "NR1;", "RA1,2;", "RF;", "RF1,2;", "RP;", "RP1;", "RR1,2;",
-                           "RT1,2,3,4;", "RT1,2,3,4,5.5;", "SA;", "SB;", "SB1;", "SD;", "SD1,2,3,4.5;",
-                           "SL;", "SL.5;", "SR;", "SR1,2;", "SS;", "ST;", "ST1;", "SV;", "SV1,2,3;", "TD;",
-                           "TD1;", "UL;", "UL1,2,3;", "VS;", "VS1,2;", "WG1;", "WG1,2,3;",
-                           "BZ1,2,3,4,5,6;"};
+    const char* forms[] = {
+        "AD;",         "AD1,2,3,4.5;", "CF;",           "CF1,2;",     "CO;",
+        "CO\"text\";", "CP;",          "CP1,2;",        "CR;",        "CR1,2,3,4,5,6;",
+        "DC;",         "DL;",          "DL1,2,3;",      "DP;",        "DR;",
+        "DR1,2;",      "DV;",          "DV1,2;",        "EA1,2;",     "EC;",
+        "EC1;",        "ER1,2;",       "ES;",           "ES1,2;",     "EW;",
+        "EW1,2,3;",    "EW1,2,3,4;",   "FI1;",          "FN1;",       "IR;",
+        "IR1,2,3,4;",  "LA;",          "LA1,2;",        "LM;",        "LM1,2;",
+        "LO;",         "LO1;",         "MG;",           "MT;",        "MT1;",
+        "NR;",         "NR1;",         "RA1,2;",        "RF;",        "RF1,2;",
+        "RP;",         "RP1;",         "RR1,2;",        "RT1,2,3,4;", "RT1,2,3,4,5.5;",
+        "SA;",         "SB;",          "SB1;",          "SD;",        "SD1,2,3,4.5;",
+        "SL;",         "SL.5;",        "SR;",           "SR1,2;",     "SS;",
+        "ST;",         "ST1;",         "SV;",           "SV1,2,3;",   "TD;",
+        "TD1;",        "UL;",          "UL1,2,3;",      "VS;",        "VS1,2;",
+        "WG1;",        "WG1,2,3;",     "BZ1,2,3,4,5,6;"};
     for (const char* form : forms) {
         std::string mnemonic(form, 2);
         expect_log(form, "Warning: unimplemented command: " + mnemonic + "\n");
@@ -48,7 +54,8 @@ TEST(Actions, AtCarriesItsFirstFourNumbers) {
 }
 
 TEST(Actions, OutputAndDeviceStatementsAreSilent) {
-    expect_log("OD;OE;OH;OI;OP;OS;\x1b.@1;2:\x1b.P1:\x1b%0A\x1b%0B\x1b" "E\x1b*t300R\x1b*v1N\x1b&a1N"
+    expect_log("OD;OE;OH;OI;OP;OS;\x1b.@1;2:\x1b.P1:\x1b%0A\x1b%0B\x1b"
+               "E\x1b*t300R\x1b*v1N\x1b&a1N"
                "@PJL ENTER LANGUAGE=HPGL2\x03;",
                "");
 }

@@ -65,7 +65,8 @@ TEST(SyntaxErrors, FirstErrorEndsTheConversionButKeepsWhatWasDrawn) {
 }
 
 TEST(Accepted, StatementsWithoutSeparatorsAndEmptyStatements) {
-    Result r = convert(";;;\x03PAPD10,10\x1b%-1X@PJL ENTER LANGUAGE=HPGL2\n\x1b" "E");
+    Result r = convert(";;;\x03PAPD10,10\x1b%-1X@PJL ENTER LANGUAGE=HPGL2\n\x1b"
+                       "E");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.log, log_file("PA\nPD\nmove to 10 10\n"));
 }
@@ -111,7 +112,8 @@ TEST(Trace, SelectingAPen) {
     Result r = convert("SP1;", {"-YYDEBUG"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "PARSER DEBUGGING ENABLED\n");
-    EXPECT_EQ(mask_trace(r.err), mask_trace(stderr_preamble() + sp1_trace + "Errors: 0, Warnings: 0\n"));
+    EXPECT_EQ(mask_trace(r.err),
+              mask_trace(stderr_preamble() + sp1_trace + "Errors: 0, Warnings: 0\n"));
 }
 
 TEST(Trace, StateNumbersAndLinesAreRealNumbers) {
@@ -152,8 +154,9 @@ TEST(Trace, ScannerLinesSitBetweenReadingAndNextToken) {
     Result r = convert("PU5", {"-YYDEBUG", "-d"});
     EXPECT_EQ(r.out, "PARSER DEBUGGING ENABLED\nLOCAL DEBUGGING ENABLED\n");
     std::string t = mask_trace(r.err);
-    EXPECT_NE(t.find("Reading a token: token=\"P\", tokenpos=1, yyleng=1\nNext token is 80 ('P')\n"),
-              std::string::npos);
+    EXPECT_NE(
+        t.find("Reading a token: token=\"P\", tokenpos=1, yyleng=1\nNext token is 80 ('P')\n"),
+        std::string::npos);
     EXPECT_NE(t.find("Reading a token: token=\"5\", tokenpos=3, yyleng=1\nToken value = \"0x5\"\n"
                      "Next token is 260 (INT)\n"),
               std::string::npos);

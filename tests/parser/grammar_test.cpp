@@ -61,7 +61,8 @@ TEST(Grammar, CompiledTablesAreTheOnesTheGrammarGives) {
         const LrState& st = a.states[static_cast<size_t>(s)];
         EXPECT_EQ(default_rule[s], st.completed.empty() ? 0 : st.completed[0]);
         int shifts = 0;
-        for (int t = 0; t < terminal_count; ++t) shifts += shift_to[s * terminal_count + t] != 0;
+        for (int t = 0; t < terminal_count; ++t)
+            shifts += shift_to[s * terminal_count + t] != 0;
         EXPECT_EQ(shifts, static_cast<int>(st.shifts.size()));
     }
 }
@@ -80,13 +81,17 @@ TEST(Grammar, ConflictsAreFound) {
 namespace {
 
 TEST(Grammar, ActionsReadTheValuesTheirSymbolsCarry) {
-    const std::string head = "%terminal $ 0\n%terminal INT 260 <i>\n%terminal ',' 44\n%nonterminal s\n%start s\n";
+    const std::string head =
+        "%terminal $ 0\n%terminal INT 260 <i>\n%terminal ',' 44\n%nonterminal s\n%start s\n";
     Grammar g;
     std::string problem;
     ASSERT_EQ(read_grammar(head + "s: INT ',' INT { f($1, $3); }\ns: INT { f($1, 0); }\n", g), "");
     std::string code = emit_actions(g, problem);
     EXPECT_EQ(problem, "");
-    EXPECT_NE(code.find("    case 1: // s: INT ',' INT\n        f(v[1].i, v[3].i);\n        return;\n"), std::string::npos) << code;
+    EXPECT_NE(
+        code.find("    case 1: // s: INT ',' INT\n        f(v[1].i, v[3].i);\n        return;\n"),
+        std::string::npos)
+        << code;
     ASSERT_EQ(read_grammar(head + "s: INT ',' INT { f($2); }\n", g), "");
     emit_actions(g, problem);
     EXPECT_EQ(problem, "line 6: $2 has no value");

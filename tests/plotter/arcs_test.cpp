@@ -11,7 +11,8 @@ TEST(Arcs, QuarterTurnCounterClockwise) {
                       "SP 1\nPU\nmove to 1016 0\nPD\nAA 0 0 90\nPU\n",
                       arc_record(0, 0, 0, 1, 0, 90, aa_form));
     // The pen ends at (0, 1016): the next stroke starts there.
-    expect_conversion("SP1;PU1016,0;PD;AA0,0,90;PA0,0;", "SP 1\nPU\nmove to 1016 0\nPD\nAA 0 0 90\nPA\nmove to 0 0\n",
+    expect_conversion("SP1;PU1016,0;PD;AA0,0,90;PA0,0;",
+                      "SP 1\nPU\nmove to 1016 0\nPD\nAA 0 0 90\nPA\nmove to 0 0\n",
                       arc_record(0, 0, 0, 1, 0, 90, aa_form) + line_units(0, 0, 1016, 0, 0));
 }
 
@@ -22,13 +23,15 @@ TEST(Arcs, ClockwiseSweepSwapsTheAngles) {
 }
 
 TEST(Arcs, NewPositionIsTruncatedTowardZero) {
-    expect_conversion("SP1;PU100,0;AA0,0,120;PD0,0;", "SP 1\nPU\nmove to 100 0\nAA 0 0 120\nPD\nmove to 0 0\n",
+    expect_conversion("SP1;PU100,0;AA0,0,120;PD0,0;",
+                      "SP 1\nPU\nmove to 100 0\nAA 0 0 120\nPD\nmove to 0 0\n",
                       line_units(0, -49, 86, 0, 0));
 }
 
 TEST(Arcs, RelativeCentreUsesTheStandardForm) {
     expect_conversion("SP1;PD;AR1016,0,90;PA0,0;", "SP 1\nPD\nAR 1016 0 90\nPA\nmove to 0 0\n",
-                      arc_record(0, 1, 0, 1, 180, 270, standard) + line_units(0, 1016, -1016, 0, 0));
+                      arc_record(0, 1, 0, 1, 180, 270, standard) +
+                          line_units(0, 1016, -1016, 0, 0));
 }
 
 TEST(Arcs, OnlyAFullTurnIsACircle) {
@@ -38,7 +41,8 @@ TEST(Arcs, OnlyAFullTurnIsACircle) {
                           circle_record(0, 0, 0, 1, standard));
     expect_conversion("SP1;PU1016,0;PD;AA0,0,720;AA0,0,0;AA0,0,359;",
                       "SP 1\nPU\nmove to 1016 0\nPD\nAA 0 0 720\nAA 0 0 0\nAA 0 0 359\n",
-                      arc_record(0, 0, 0, 1, 0, 720, aa_form) + arc_record(0, 0, 0, 1, 0, 0, aa_form) +
+                      arc_record(0, 0, 0, 1, 0, 720, aa_form) +
+                          arc_record(0, 0, 0, 1, 0, 0, aa_form) +
                           arc_record(0, 0, 0, 1, 0, 359, aa_form));
 }
 
@@ -48,16 +52,19 @@ TEST(Arcs, RealSweepsAreTruncatedAndChordsIgnored) {
 }
 
 TEST(Arcs, RealSweepsBeyondTheIntRangeSaturate) {
-    expect_log("AA0,0,99999999999.5;AR0,0,-99999999999.5;", "AA 0 0 2147483647\nAR 0 0 -2147483648\n");
+    expect_log("AA0,0,99999999999.5;AR0,0,-99999999999.5;",
+               "AA 0 0 2147483647\nAR 0 0 -2147483648\n");
 }
 
 TEST(Arcs, PenUpOrNoPenStillMovesThePen) {
-    expect_conversion("PU1016,0;AA0,0,90;SP1;PD0,0;", "PU\nmove to 1016 0\nAA 0 0 90\nSP 1\nPD\nmove to 0 0\n",
+    expect_conversion("PU1016,0;AA0,0,90;SP1;PD0,0;",
+                      "PU\nmove to 1016 0\nAA 0 0 90\nSP 1\nPD\nmove to 0 0\n",
                       line_units(0, 0, 1016, 0, 0));
 }
 
 TEST(Arcs, CentreOnThePenGivesRadiusZero) {
-    expect_conversion("SP1;PD;AA0,0,45;", "SP 1\nPD\nAA 0 0 45\n", arc_record(0, 0, 0, 0, 0, 45, aa_form));
+    expect_conversion("SP1;PD;AA0,0,45;", "SP 1\nPD\nAA 0 0 45\n",
+                      arc_record(0, 0, 0, 0, 0, 45, aa_form));
 }
 
 TEST(Arcs, MirroredAxisNegatesTheCentreButNotTheAngles) {
@@ -67,10 +74,12 @@ TEST(Arcs, MirroredAxisNegatesTheCentreButNotTheAngles) {
 }
 
 TEST(Circles, DrawnWithThePenUpAndWithoutMoving) {
-    expect_conversion("SP2;PU1016,0;CI508;PD0,0;", "SP 2\nPU\nmove to 1016 0\nCI 508\nPD\nmove to 0 0\n",
+    expect_conversion("SP2;PU1016,0;CI508;PD0,0;",
+                      "SP 2\nPU\nmove to 1016 0\nCI 508\nPD\nmove to 0 0\n",
                       circle_record(1, 1, 0, 0.5, standard) + line_units(1, 1016, 0, 0, 0));
     expect_conversion("SP1;CI-508;CI100,5.5;CI7,3;", "SP 1\nCI -508\nCI 100\nCI 7\n",
-                      circle_record(0, 0, 0, -0.5, standard) + circle_record(0, 0, 0, 100 / 1016.0, standard) +
+                      circle_record(0, 0, 0, -0.5, standard) +
+                          circle_record(0, 0, 0, 100 / 1016.0, standard) +
                           circle_record(0, 0, 0, 7 / 1016.0, standard));
     expect_conversion("CI508;", "CI 508\n", "");
 }

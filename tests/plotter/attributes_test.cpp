@@ -5,9 +5,10 @@
 namespace {
 
 TEST(Attributes, EchoedWithoutNumbers) {
-    expect_log("LT;LT2;LT2,4;LT1,2,3;MC;MC1;MC1,2;NP;NP8;PC;PC1;PC1,255,0,0;PS;PS1;PS1,2;PW;PW1;PW1,2;"
-               "QL;QL50;TR;TR0;",
-               "LT\nLT\nLT\nLT\nMC\nMC\nMC\nNP\nNP\nPC\nPC\nPC\nPS\nPS\nPS\nPW\nPW\nPW\nQL\nQL\nTR\nTR\n");
+    expect_log(
+        "LT;LT2;LT2,4;LT1,2,3;MC;MC1;MC1,2;NP;NP8;PC;PC1;PC1,255,0,0;PS;PS1;PS1,2;PW;PW1;PW1,2;"
+        "QL;QL50;TR;TR0;",
+        "LT\nLT\nLT\nLT\nMC\nMC\nMC\nNP\nNP\nPC\nPC\nPC\nPS\nPS\nPS\nPW\nPW\nPW\nQL\nQL\nTR\nTR\n");
 }
 
 TEST(Attributes, StrokesKeepTheirLayer) {

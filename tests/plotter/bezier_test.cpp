@@ -9,7 +9,8 @@ const int curve[][2] = {{1, 28},    {8, 106},   {27, 219},  {65, 358},  {127, 50
 
 std::string curve_moves(int dx = 0, int dy = 0) {
     std::string s;
-    for (auto& p : curve) s += "move to " + std::to_string(p[0] + dx) + " " + std::to_string(p[1] + dy) + "\n";
+    for (auto& p : curve)
+        s += "move to " + std::to_string(p[0] + dx) + " " + std::to_string(p[1] + dy) + "\n";
     return s;
 }
 
@@ -33,7 +34,8 @@ TEST(Bezier, TenStrokesThroughTheCurve) {
 TEST(Bezier, ChainedCurvesStartAtThePreviousEnd) {
     expect_conversion("SP1;PD;BR0,0,0,1016,1016,1016,0,0,0,1016,1016,1016;",
                       "SP 1\nPD\nBR\n  bezier polygon: 0 0 0 0 0 1016 1016 1016\n" + curve_moves() +
-                          "  bezier polygon: 1016 1016 1016 1016 1016 2032 2032 2032\n" + curve_moves(1016, 1016),
+                          "  bezier polygon: 1016 1016 1016 1016 1016 2032 2032 2032\n" +
+                          curve_moves(1016, 1016),
                       curve_lines() + curve_lines(1016, 1016));
 }
 
@@ -61,7 +63,8 @@ TEST(Bezier, PenUpMovesWithoutEntities) {
 TEST(Bezier, AbsoluteCurvesAreDiscarded) {
     expect_log("SP1;PD;BZ1,2,3,4,5,6,7,8,9,10,11,12;BR0,0,0,1016,1016,1016;",
                "SP 1\nPD\nWarning: unimplemented command: BZ\nBR\n"
-               "  bezier polygon: 0 0 0 0 0 1016 1016 1016\n" + curve_moves());
+               "  bezier polygon: 0 0 0 0 0 1016 1016 1016\n" +
+                   curve_moves());
 }
 
 TEST(Bezier, NeedsAtLeastOneCurve) {
@@ -72,19 +75,23 @@ TEST(Bezier, NeedsAtLeastOneCurve) {
 
 TEST(Bezier, AThousandCurvesAreAllDrawnInOrder) {
     std::string input = "SP1;PD;BR";
-    for (int i = 0; i < 1000; ++i) input += std::string(i ? "," : "") + "0,0,0,1,1,1";
+    for (int i = 0; i < 1000; ++i)
+        input += std::string(i ? "," : "") + "0,0,0,1,1,1";
     Result r = convert(input + ";");
     EXPECT_EQ(r.status, 0);
     size_t polygons = 0;
-    for (size_t at = 0; (at = r.log.find("bezier polygon", at)) != std::string::npos; ++at) ++polygons;
+    for (size_t at = 0; (at = r.log.find("bezier polygon", at)) != std::string::npos; ++at)
+        ++polygons;
     EXPECT_EQ(polygons, 1000u);
-    EXPECT_NE(r.log.find("  bezier polygon: 999 999 999 999 999 1000 1000 1000\n"), std::string::npos);
+    EXPECT_NE(r.log.find("  bezier polygon: 999 999 999 999 999 1000 1000 1000\n"),
+              std::string::npos);
     EXPECT_TRUE(r.log.ends_with("move to 1000 1000\nErrors: 0, Warnings: 0\n"));
 }
 
 TEST(BeginPlot, InitializesAndWritesFourLines) {
     expect_log("SP1;PR;PD5,5;BP;BP1,2,3,4.5;PD1,1;",
-               "SP 1\nPR\nPD\nmove rel 5 5\nBP\n calls PG 1\n calls IN\nDF\nBP\n calls PG 1\n calls IN\nDF\n"
+               "SP 1\nPR\nPD\nmove rel 5 5\nBP\n calls PG 1\n calls IN\nDF\nBP\n calls PG 1\n "
+               "calls IN\nDF\n"
                "PD\nmove to 1 1\n");
 }
 

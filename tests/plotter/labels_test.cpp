@@ -18,15 +18,18 @@ TEST(Labels, SizeIsGivenWidthFirstAndStoredHeightFirst) {
 }
 
 TEST(Labels, SizeWithoutNumbersHasTheDefaultWidthFactor) {
-    expect_conversion("SI.2,.3;SI;SP1;LBx\x03", "SI 0.300000 0.200000\nSI 0.000000 0.000000\nSP 1\nLB \"x\"\n",
+    expect_conversion("SI.2,.3;SI;SP1;LBx\x03",
+                      "SI 0.300000 0.200000\nSI 0.000000 0.000000\nSP 1\nLB \"x\"\n",
                       text_record(0, 0, 0, 0, 0, 0.8, "x"));
     expect_conversion("SI.5,0.0;SP1;LBx\x03", "SI 0.000000 0.500000\nSP 1\nLB \"x\"\n",
                       text_record(0, 0, 0, 0, 0, 0.8, "x"));
 }
 
 TEST(Labels, DirectionInDegrees) {
-    for (auto [di, angle] : {std::pair<const char*, double>{"DI0,1", 90}, {"DI-1,0", 180},
-                             {"DI1,-1", -45}, {"DI0,0", 0}}) {
+    for (auto [di, angle] : {std::pair<const char*, double>{"DI0,1", 90},
+                             {"DI-1,0", 180},
+                             {"DI1,-1", -45},
+                             {"DI0,0", 0}}) {
         Result r = convert(std::string("SP1;") + di + ";LBa\x03");
         EXPECT_NE(r.dxf.find("  50\n" + real(angle) + "\n"), std::string::npos) << di;
     }
@@ -55,7 +58,8 @@ TEST(Labels, LabelsDoNotMoveThePen) {
 }
 
 TEST(Labels, MirroredAxesMoveTheInsertionPoint) {
-    expect_conversion("SC1,1,0,0;SP1;PU1016,0;LBm\x03", "SC 1 0 1 0\nSP 1\nPU\nmove to 1016 0\nLB \"m\"\n",
+    expect_conversion("SC1,1,0,0;SP1;PU1016,0;LBm\x03",
+                      "SC 1 0 1 0\nSP 1\nPU\nmove to 1016 0\nLB \"m\"\n",
                       text_record(0, -1, -0.0, 0, 0, 0.8, "m"));
 }
 

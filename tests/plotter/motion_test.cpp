@@ -5,7 +5,8 @@
 namespace {
 
 TEST(Motion, SelectingAPenAndDrawingOneLine) {
-    expect_conversion("IN;SP1;PU0,0;PD1016,0;", "IN\nDF\nSP 1\nPU\nmove to 0 0\nPD\nmove to 1016 0\n",
+    expect_conversion("IN;SP1;PU0,0;PD1016,0;",
+                      "IN\nDF\nSP 1\nPU\nmove to 0 0\nPD\nmove to 1016 0\n",
                       line_record(0, 0, 0, 1, 0));
 }
 
@@ -16,7 +17,8 @@ TEST(Motion, TwoLinesFromOneStatement) {
 }
 
 TEST(Motion, WithoutAPenNothingIsDrawnButThePositionFollows) {
-    expect_conversion("PD100,200,300,400;SP2;PD0,0;", "PD\nmove to 100 200\nmove to 300 400\nSP 2\nPD\nmove to 0 0\n",
+    expect_conversion("PD100,200,300,400;SP2;PD0,0;",
+                      "PD\nmove to 100 200\nmove to 300 400\nSP 2\nPD\nmove to 0 0\n",
                       line_units(1, 300, 400, 0, 0));
 }
 
@@ -43,8 +45,9 @@ TEST(Motion, MirroredAxesNegateCoordinates) {
     expect_conversion("SC0,10,10,0;SP1;PU0,1016;PD1016,1016;",
                       "SC 0 10 10 0\nSP 1\nPU\nmove to 0 1016\nPD\nmove to 1016 1016\n",
                       line_record(0, 0, -1, 1, -1));
-    expect_conversion("SC10,0,0,10;SP1;PD1016,0;", "SC 10 0 0 10\nSP 1\nPD\nmove to 1016 0\n",
-                      "0\nLINE\n8\n0\n10\n-0.000000\n  20\n0.000000\n11\n-1.000000\n  21\n0.000000\n");
+    expect_conversion(
+        "SC10,0,0,10;SP1;PD1016,0;", "SC 10 0 0 10\nSP 1\nPD\nmove to 1016 0\n",
+        "0\nLINE\n8\n0\n10\n-0.000000\n  20\n0.000000\n11\n-1.000000\n  21\n0.000000\n");
 }
 
 TEST(Motion, PenNumbersFoldAndNegativeOnesPassThrough) {
@@ -63,7 +66,8 @@ TEST(Motion, InitializeKeepsPenSizeAndAxesButResetsMotion) {
 }
 
 TEST(Motion, DefaultValuesDoNotLiftThePen) {
-    expect_conversion("SP1;PD;DF;PA10,0;", "SP 1\nPD\nDF\nPA\nmove to 10 0\n", line_units(0, 0, 0, 10, 0));
+    expect_conversion("SP1;PD;DF;PA10,0;", "SP 1\nPD\nDF\nPA\nmove to 10 0\n",
+                      line_units(0, 0, 0, 10, 0));
 }
 
 TEST(Motion, RelativeMovesWrapAroundTheIntRange) {

@@ -62,4 +62,6 @@ Scanned scan_bytes(const std::string& input, int read_limit) {
     return s;
 }
 
-std::vector<std::string> tokens_of(const std::string& input) { return scan_bytes(input).tokens; }
+std::vector<std::string> tokens_of(const std::string& input) {
+    return scan_bytes(input).tokens;
+}

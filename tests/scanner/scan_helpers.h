@@ -5,7 +5,7 @@
 #include <vector>
 
 struct Scanned {
-    std::vector<std::string> tokens; // "'P'", "INT(1)", "DBL(2.500000)", "LBSTR[text]", "ESC"...
+    std::vector<std::string> tokens;    // "'P'", "INT(1)", "DBL(2.500000)", "LBSTR[text]", "ESC"...
     std::vector<std::string> positions; // "line:tokenpos:yyleng" after each token
     int errors = 0;
 };

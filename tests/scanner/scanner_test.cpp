@@ -75,8 +75,7 @@ TEST(Modes, LabelRunsToItsETX) {
 }
 
 TEST(Modes, EncodedTextRunsToTheSemicolonWhichIsScannedAgain) {
-    EXPECT_EQ(tokens_of("PE<=abc;PU;"),
-              (V{"PE", "PESTR[<=abc]", "';'", "'P'", "'U'", "';'"}));
+    EXPECT_EQ(tokens_of("PE<=abc;PU;"), (V{"PE", "PESTR[<=abc]", "';'", "'P'", "'U'", "';'"}));
     EXPECT_EQ(tokens_of("PE;"), (V{"PE", "PESTR[]", "';'"}));
     Scanned s = scan_bytes("PE;");
     EXPECT_EQ(s.positions[1], "1:2:0");
@@ -108,7 +107,8 @@ TEST(Positions, NewlineInsideATextDoesNotCountAsALine) {
 
 TEST(Bytes, HighBytesAreIllegalOutsideTexts) {
     std::string high;
-    for (int c = 0x80; c <= 0xff; ++c) high += static_cast<char>(c);
+    for (int c = 0x80; c <= 0xff; ++c)
+        high += static_cast<char>(c);
     Scanned s = scan_bytes(high);
     EXPECT_TRUE(s.tokens.empty());
     EXPECT_EQ(s.errors, 128);
@@ -129,13 +129,36 @@ TEST(Bytes, NulIsIllegalOutsideTextsAndEndsTheCopyInside) {
 }
 
 std::string random_plot(size_t size, unsigned seed) {
-    const std::string pieces[] = {"PD", "PU", "PA", "1234", ",", "-567", ";", "\n", "\r\n", " ",
-                                  "3.25", ".5", "LBlabel text\x03", "CO\"comment\"", "PE@abc;",
-                                  "\x1b%-12345X", "PJL", "ENTER", "LANGUAGE", "HPGL2", "+",
-                                  std::string("\0", 1), "\xff", "LB\x03", "10.", "SP1"};
+    const std::string pieces[] = {"PD",
+                                  "PU",
+                                  "PA",
+                                  "1234",
+                                  ",",
+                                  "-567",
+                                  ";",
+                                  "\n",
+                                  "\r\n",
+                                  " ",
+                                  "3.25",
+                                  ".5",
+                                  "LBlabel text\x03",
+                                  "CO\"comment\"",
+                                  "PE@abc;",
+                                  "\x1b%-12345X",
+                                  "PJL",
+                                  "ENTER",
+                                  "LANGUAGE",
+                                  "HPGL2",
+                                  "+",
+                                  std::string("\0", 1),
+                                  "\xff",
+                                  "LB\x03",
+                                  "10.",
+                                  "SP1"};
     std::mt19937 rng(seed);
     std::string out;
-    while (out.size() < size) out += pieces[rng() % std::size(pieces)];
+    while (out.size() < size)
+        out += pieces[rng() % std::size(pieces)];
     return out;
 }
 
@@ -175,7 +198,8 @@ TEST(Buffer, RandomBytesNeverDependOnTheReadSize) {
     std::mt19937 rng(99);
     for (size_t size : {1u, 2u, 100u, 20000u, 70000u}) {
         std::string bytes;
-        for (size_t i = 0; i < size; ++i) bytes += static_cast<char>(rng());
+        for (size_t i = 0; i < size; ++i)
+            bytes += static_cast<char>(rng());
         for (const char* mode : {"", "LB", "CO\"", "PE"}) {
             std::string input = mode + bytes;
             Scanned reference = scan_bytes(input, 8192);
@@ -206,6 +230,8 @@ TEST(Buffer, QuickPathGivesWhatTheAutomatonGives) {
     }
 }
 
-TEST(Buffer, EmptyInputEndsAtOnce) { EXPECT_TRUE(tokens_of("").empty()); }
+TEST(Buffer, EmptyInputEndsAtOnce) {
+    EXPECT_TRUE(tokens_of("").empty());
+}
 
 } // namespace

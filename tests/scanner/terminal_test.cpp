@@ -23,7 +23,8 @@ namespace {
 bool wait_for(int fd, std::string& seen, const std::string& wanted) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
     while (seen.find(wanted) == std::string::npos) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) return false;
         pollfd p{fd, POLLIN, 0};
         if (poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
@@ -94,7 +95,8 @@ struct TerminalRun {
     // The exit status, or -1 when the program had to be stopped.
     int finish() {
         int status = 0;
-        for (int i = 0; i < 200 && waitpid(pid, &status, WNOHANG) == 0; ++i) usleep(10000);
+        for (int i = 0; i < 200 && waitpid(pid, &status, WNOHANG) == 0; ++i)
+            usleep(10000);
         if (waitpid(pid, &status, WNOHANG) == 0) { // still blocked on its input: stop it
             kill(pid, SIGKILL);
             waitpid(pid, &status, 0);
@@ -129,7 +131,9 @@ TEST(Terminal, BytesReadBeforeAFailureAreScannedFirst) {
     run.start(true);
     EXPECT_TRUE(run.wait_for("input in flex scanner failed\n")) << run.seen;
     EXPECT_EQ(run.finish(), 2);
-    EXPECT_EQ(run.log(), "HPGL input file: penwright.plt\nDXF output file: out.dxf\nSP 1\nPD\nmove to 1016 0\n");
+    EXPECT_EQ(
+        run.log(),
+        "HPGL input file: penwright.plt\nDXF output file: out.dxf\nSP 1\nPD\nmove to 1016 0\n");
 }
 
 } // namespace

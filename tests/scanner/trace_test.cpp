@@ -17,51 +17,48 @@ std::string trace_of(const std::string& input, int errors = 0) {
 }
 
 TEST(ScannerTrace, EveryTokenWithItsPositionAndValue) {
-    EXPECT_EQ(trace_of("PU0,0;\n"),
-              "token=\"P\", tokenpos=1, yyleng=1\n"
-              "token=\"U\", tokenpos=2, yyleng=1\n"
-              "token=\"0\", tokenpos=3, yyleng=1\n"
-              "Token value = \"0x0\"\n"
-              "token=\",\", tokenpos=4, yyleng=1\n"
-              "token=\"0\", tokenpos=5, yyleng=1\n"
-              "Token value = \"0x0\"\n"
-              "token=\";\", tokenpos=6, yyleng=1\n");
+    EXPECT_EQ(trace_of("PU0,0;\n"), "token=\"P\", tokenpos=1, yyleng=1\n"
+                                    "token=\"U\", tokenpos=2, yyleng=1\n"
+                                    "token=\"0\", tokenpos=3, yyleng=1\n"
+                                    "Token value = \"0x0\"\n"
+                                    "token=\",\", tokenpos=4, yyleng=1\n"
+                                    "token=\"0\", tokenpos=5, yyleng=1\n"
+                                    "Token value = \"0x0\"\n"
+                                    "token=\";\", tokenpos=6, yyleng=1\n");
 }
 
 TEST(ScannerTrace, NegativeIntegersRealsAndBlanks) {
-    EXPECT_EQ(trace_of("PR -1,-20;\tSI.2,.3;"),
-              "token=\"P\", tokenpos=1, yyleng=1\n"
-              "token=\"R\", tokenpos=2, yyleng=1\n"
-              "token=\" \", tokenpos=3, yyleng=1\n"
-              "token=\"-1\", tokenpos=5, yyleng=2\n"
-              "Token value = \"0xffffffff\"\n"
-              "token=\",\", tokenpos=6, yyleng=1\n"
-              "token=\"-20\", tokenpos=9, yyleng=3\n"
-              "Token value = \"0xffffffec\"\n"
-              "token=\";\", tokenpos=10, yyleng=1\n"
-              "token=\"TAB\", tokenpos=11, yyleng=1\n"
-              "token=\"S\", tokenpos=12, yyleng=1\n"
-              "token=\"I\", tokenpos=13, yyleng=1\n"
-              "token=\".2\", tokenpos=15, yyleng=2\n"
-              "Token value = \"0.200000\"\n"
-              "token=\",\", tokenpos=16, yyleng=1\n"
-              "token=\".3\", tokenpos=18, yyleng=2\n"
-              "Token value = \"0.300000\"\n"
-              "token=\";\", tokenpos=19, yyleng=1\n");
+    EXPECT_EQ(trace_of("PR -1,-20;\tSI.2,.3;"), "token=\"P\", tokenpos=1, yyleng=1\n"
+                                                "token=\"R\", tokenpos=2, yyleng=1\n"
+                                                "token=\" \", tokenpos=3, yyleng=1\n"
+                                                "token=\"-1\", tokenpos=5, yyleng=2\n"
+                                                "Token value = \"0xffffffff\"\n"
+                                                "token=\",\", tokenpos=6, yyleng=1\n"
+                                                "token=\"-20\", tokenpos=9, yyleng=3\n"
+                                                "Token value = \"0xffffffec\"\n"
+                                                "token=\";\", tokenpos=10, yyleng=1\n"
+                                                "token=\"TAB\", tokenpos=11, yyleng=1\n"
+                                                "token=\"S\", tokenpos=12, yyleng=1\n"
+                                                "token=\"I\", tokenpos=13, yyleng=1\n"
+                                                "token=\".2\", tokenpos=15, yyleng=2\n"
+                                                "Token value = \"0.200000\"\n"
+                                                "token=\",\", tokenpos=16, yyleng=1\n"
+                                                "token=\".3\", tokenpos=18, yyleng=2\n"
+                                                "Token value = \"0.300000\"\n"
+                                                "token=\";\", tokenpos=19, yyleng=1\n");
 }
 
 TEST(ScannerTrace, TextsShowTheirRawTokenAndCopiedValue) {
-    EXPECT_EQ(trace_of("LBab\x03PE\x01;CO\"c\""),
-              "token=\"LB\", tokenpos=2, yyleng=2\n"
-              "token=\"ab\x03\", tokenpos=5, yyleng=3\n"
-              "Token value = \"ab\"\n"
-              "token=\"PE\", tokenpos=7, yyleng=2\n"
-              "token=\"\x01\", tokenpos=8, yyleng=1\n"
-              "Token value = \"\x01\"\n"
-              "token=\";\", tokenpos=9, yyleng=1\n"
-              "token=\"CO\", tokenpos=11, yyleng=2\n"
-              "token=\"\"c\"\", tokenpos=14, yyleng=3\n"
-              "Token value = \"\"c\"\"\n");
+    EXPECT_EQ(trace_of("LBab\x03PE\x01;CO\"c\""), "token=\"LB\", tokenpos=2, yyleng=2\n"
+                                                  "token=\"ab\x03\", tokenpos=5, yyleng=3\n"
+                                                  "Token value = \"ab\"\n"
+                                                  "token=\"PE\", tokenpos=7, yyleng=2\n"
+                                                  "token=\"\x01\", tokenpos=8, yyleng=1\n"
+                                                  "Token value = \"\x01\"\n"
+                                                  "token=\";\", tokenpos=9, yyleng=1\n"
+                                                  "token=\"CO\", tokenpos=11, yyleng=2\n"
+                                                  "token=\"\"c\"\", tokenpos=14, yyleng=3\n"
+                                                  "Token value = \"\"c\"\"\n");
 }
 
 TEST(ScannerTrace, IllegalCharacterReportFollowsItsTokenLine) {
