@@ -3,6 +3,7 @@
 //   hpglgen PROFILE MEGABYTES [SEED] > plot.plt
 //
 // Profiles: lines  (pen-plotter art: long PD point lists)
+//           hpgl1  (plain HP-GL/1: PA/PR/PU/PD, SP, CI, AA, SC user units)
 //           plot   (CAD-like mix: IN, SP, PU/PD, PA/PR, AA/AR/CI, LB with SI/DI, SC, PE, BR)
 //           labels (label-heavy drawings)
 #include <algorithm>
@@ -123,11 +124,45 @@ void plot(std::string& out, Walk& w) {
     out += "\n";
 }
 
+// Plain HP-GL/1 as instruments and old CAD systems write it: PA, PR, PU, PD, SP, CI, AA and
+// SC user units, in the integers of HP-GL/1.
+void hpgl1(std::string& out, Walk& w) {
+    switch (uniform(0, 9)) {
+    case 0: out += "SP" + std::to_string(uniform(1, 6)) + ";"; break;
+    case 1: out += uniform(0, 1) ? "SC0,4000,0,3000;" : "SC;"; break;
+    case 2: out += "CI" + std::to_string(uniform(20, 600)) + ";"; break;
+    case 3:
+        out += "AA" + std::to_string(w.x / 10 + 30) + "," + std::to_string(w.y / 10) + "," +
+               std::to_string(uniform(-180, 180)) + ";";
+        break;
+    case 4:
+        out += "PR;PD";
+        for (int i = 0; i < 12; ++i) {
+            if (i) out += ',';
+            append_point(out, uniform(-15, 15), uniform(-15, 15));
+        }
+        out += ";PA;";
+        break;
+    default:
+        w.step(1500);
+        out += "PU";
+        append_point(out, w.x / 10, w.y / 10);
+        out += ";PD";
+        for (int i = 0, n = uniform(5, 40); i < n; ++i) {
+            w.step(100);
+            if (i) out += ',';
+            append_point(out, w.x / 10, w.y / 10);
+        }
+        out += ";";
+    }
+    out += "\n";
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        fprintf(stderr, "usage: hpglgen lines|plot|labels MEGABYTES [SEED]\n");
+        fprintf(stderr, "usage: hpglgen lines|plot|labels|hpgl1 MEGABYTES [SEED]\n");
         return 2;
     }
     std::string profile = argv[1];
@@ -136,6 +171,7 @@ int main(int argc, char** argv) {
     void (*next)(std::string&, Walk&) = profile == "lines"    ? lines
                                         : profile == "plot"   ? plot
                                         : profile == "labels" ? label
+                                        : profile == "hpgl1"  ? hpgl1
                                                               : nullptr;
     if (!next) {
         fprintf(stderr, "hpglgen: unknown profile %s\n", argv[1]);

@@ -3,8 +3,11 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <string>
+#include <unordered_map>
 
 #include "driver/streams.h"
+#include "format/format.h"
 
 int error_count = 0;
 int warning_count = 0;
@@ -22,6 +25,33 @@ void hpgl_error(const char* message) {
     fprintf(stderr, "(%s) line %d, pos %d : %s(0x%02x)\n", file, line_number, column, message,
             static_cast<unsigned>(code));
     ++error_count;
+}
+
+namespace {
+
+constexpr int shown_on_stderr = 20;
+constexpr int places_per_kind = 3;
+int diagnostics_written = 0;
+std::unordered_map<std::string, int> places; // by kind of message
+
+} // namespace
+
+void diagnose(Severity severity, int line, int column, const char* kind, const char* text) {
+    ++(severity == Severity::error ? error_count : warning_count);
+    if (++places[kind] > places_per_kind) return;
+    const char* file = input_path ? input_path : "penwright.plt";
+    const char* word = severity == Severity::error ? "error" : "warning";
+    emit<"%s:%d:%d: %s: %s\n">(log_stream, file, line, column, word, text);
+    if (log_stream.file != stderr && diagnostics_written < shown_on_stderr) {
+        fprintf(stderr, "%s:%d:%d: %s: %s\n", file, line, column, word, text);
+    }
+    ++diagnostics_written;
+}
+
+void note_more_diagnostics() {
+    int more = diagnostics_written - shown_on_stderr;
+    if (log_stream.file != stderr && more > 0)
+        fprintf(stderr, "... %d more diagnostics in %s\n", more, log_path);
 }
 
 void fatal_error(const char* message) {
@@ -45,4 +75,6 @@ void diagnostics_reset() {
     yyleng = 0;
     scanner_trace = 0;
     parser_trace = 0;
+    diagnostics_written = 0;
+    places.clear();
 }

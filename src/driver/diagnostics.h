@@ -34,4 +34,13 @@ inline int wrap_neg(int a) {
 // Truncates toward zero; values beyond the int range saturate, NaN gives 0.
 int saturating_int(double v);
 
+// A diagnostic of HP-GL/2 mode, "FILE:LINE:COLUMN: error: TEXT" (or "warning"), in the log and,
+// for the first 20, on standard error. It counts one error or warning. The same `kind` of
+// message (a message and its mnemonic) is written at its first three places only.
+enum class Severity { error, warning };
+void diagnose(Severity severity, int line, int column, const char* kind, const char* text);
+
+// "... N more diagnostics in LOG" on standard error, when more went to the log than to it.
+void note_more_diagnostics();
+
 void diagnostics_reset();

@@ -9,10 +9,22 @@
 #include "driver/streams.h"
 
 const char* const program_name = "penwright";
+bool hpgl2_mode = false;
+bool units_mm = false;
 
 namespace {
 
-enum class Action { input, output, scanner_trace, parser_trace, usage, unrecognized };
+enum class Action {
+    input,
+    output,
+    scanner_trace,
+    parser_trace,
+    usage,
+    unrecognized,
+    hpgl2,
+    units,
+    log
+};
 
 // One thing the command line asks for, with the argument it names.
 struct Step {
@@ -22,6 +34,17 @@ struct Step {
 
 bool is(const char* arg, const char* option) {
     return strcmp(arg, option) == 0;
+}
+
+// The step an argument asks for, when it needs no operand.
+Step single_step(const char* arg) {
+    if (is(arg, "-d")) return {Action::scanner_trace, arg};
+    if (is(arg, "-YYDEBUG")) return {Action::parser_trace, arg};
+    if (is(arg, "-h") || is(arg, "-?")) return {Action::usage, arg};
+    if (is(arg, "--hpgl2")) return {Action::hpgl2, arg};
+    if (is(arg, "--units=in") || is(arg, "--units=mm")) return {Action::units, arg + 8};
+    if (strncmp(arg, "--log=", 6) == 0 && arg[6] != '\0') return {Action::log, arg + 6};
+    return {Action::unrecognized, arg};
 }
 
 // The steps in the order the arguments give them; nothing after a usage request is read.
@@ -34,15 +57,9 @@ std::vector<Step> read_arguments(int argc, char** argv) {
             steps.push_back({Action::input, argv[++i]});
         else if (is(arg, "-o") && has_operand)
             steps.push_back({Action::output, argv[++i]});
-        else if (is(arg, "-d"))
-            steps.push_back({Action::scanner_trace, arg});
-        else if (is(arg, "-YYDEBUG"))
-            steps.push_back({Action::parser_trace, arg});
-        else if (is(arg, "-h") || is(arg, "-?")) {
-            steps.push_back({Action::usage, arg});
-            break;
-        } else
-            steps.push_back({Action::unrecognized, arg});
+        else
+            steps.push_back(single_step(arg));
+        if (steps.back().action == Action::usage) break;
     }
     return steps;
 }
@@ -90,6 +107,9 @@ void carry_out(const Step& step) {
         fprintf(stdout, "Unrecognized command line option: %s\n", step.argument);
         ++warning_count;
         return;
+    case Action::hpgl2: hpgl2_mode = true; return;
+    case Action::units: units_mm = is(step.argument, "mm"); return;
+    case Action::log: set_name(log_path, step.argument); return;
     }
 }
 
@@ -111,12 +131,13 @@ void settle_dxf() {
 }
 
 void settle_log() {
-    FILE* log = open_log_file(log_path);
+    bool to_stderr = is(log_path, "-");
+    FILE* log = to_stderr ? stderr : open_log_file(log_path);
     if (!log) {
         fprintf(stderr, "Could not open %s as log file\n", log_path);
         log = stderr;
-        set_name(log_path, "stderr");
     }
+    if (log == stderr) set_name(log_path, "stderr");
     attach_log(log);
     fprintf(stderr, "Using %s for log output\n", log_path);
 }

@@ -12,6 +12,7 @@
 #include "driver/options.h"
 #include "driver/streams.h"
 #include "dxf/writer.h"
+#include "hpgl2/convert.h"
 #include "parser/convert.h"
 
 namespace {
@@ -40,6 +41,13 @@ void guard_standard_streams() {
 
 } // namespace
 
+void convert() {
+    if (hpgl2_mode) return hpgl2_convert(units_mm ? 40 : 1016);
+    dxf_begin();
+    run_conversion_step();
+    dxf_end();
+}
+
 void write_file_lines(const char* input, const char* dxf) {
     emit<"HPGL input file: %s\nDXF output file: %s\n">(log_stream, input, dxf);
 }
@@ -55,10 +63,9 @@ int penwright_main(int argc, char** argv) {
     write_banner();
     parse_options(argc, argv);
     write_file_lines(input_path, dxf_path);
-    dxf_begin();
-    run_conversion_step();
-    dxf_end();
+    convert();
     close_output(dxf_stream);
+    note_more_diagnostics();
     write_summary(log_stream);
     if (log_stream.file != stderr) {
         OutputStream error_stream{stderr};

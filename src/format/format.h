@@ -15,24 +15,42 @@ constexpr int real_text_max = 320;
 
 char* put_int(char* p, int v);     // "%d"
 char* put_real(char* p, double v); // "%f": six decimals, "-0.000000" for negative zero
+// v / divisor with at most six decimals, trailing zeros and a trailing point dropped, and no
+// negative zero: "1", "0.5", "-2.125", "0". v must be finite.
+char* put_scaled(char* p, double v, int divisor);
+
+// The argument of a "%u" directive: a value in some unit, written in another.
+struct Scaled {
+    double value;
+    int divisor;
+};
+
+// The argument of a "%t" directive: a text of known length.
+struct Counted {
+    const char* text;
+    size_t length;
+};
 
 // An output file with a buffer of its own. Without a buffer (capacity 0) every record is
-// written through at once, as an unbuffered stream such as standard error needs.
+// written through at once, as an unbuffered stream such as standard error needs. Without a
+// file, the bytes stay in the buffer, which then is a heap block that grows.
 struct OutputStream {
     FILE* file = nullptr;
     char* buffer = nullptr;
     size_t used = 0;
     size_t capacity = 0;
+    long long flushed = 0; // bytes handed to the file so far
 };
 
 // Makes `stream` write to `file`, through `buffer` when one is given.
 void output_attach(OutputStream& stream, FILE* file, char* buffer, size_t capacity);
-// Hands the buffered bytes to the file.
+// Hands the buffered bytes to the file; without a file, doubles the buffer instead.
 void output_flush(OutputStream& stream);
 // Writes bytes as they are.
 void output_bytes(OutputStream& stream, const char* bytes, size_t n);
 
-// A format string usable as a template argument. Directives: %d %f %s %c %%.
+// A format string usable as a template argument. Directives: %d %f %s %c %%, %u for a Scaled
+// value and %t for a Counted text.
 template <size_t N> struct Format {
     char text[N];
     constexpr Format(const char (&s)[N]) {
@@ -45,6 +63,11 @@ template <size_t N> struct Format {
             ++from;
         return from;
     }
+    constexpr bool uses(char directive) const {
+        for (size_t i = 0; i + 1 < length; ++i)
+            if (text[i] == '%' && text[++i] == directive) return true;
+        return false;
+    }
     // Bytes the formatted text can take, strings apart (they are written directly).
     constexpr size_t bound() const {
         size_t n = 0;
@@ -54,7 +77,7 @@ template <size_t N> struct Format {
                 continue;
             }
             char d = text[++i];
-            n += d == 'd' ? int_text_max : d == 'f' ? real_text_max : 1;
+            n += d == 'd' ? int_text_max : d == 'f' || d == 'u' ? real_text_max : 1;
         }
         return n;
     }
@@ -67,9 +90,18 @@ constexpr size_t text_slack = 256;
 
 struct Out {
     OutputStream& stream;
-    char* base; // where the bytes not yet written begin
+    char* base;  // where the bytes not yet written begin
+    size_t room; // the most the record can take, texts within the slack included
     size_t slack = text_slack;
-    void put_text(char*& p, const char* s);
+    void put_text(char*& p, const char* s) { put_counted(p, s, strlen(s)); }
+    void put_counted(char*& p, const char* s, size_t n) {
+        if (n > 16) return put_long(p, s, n);
+        for (size_t i = 0; i < n; ++i) // short texts, such as layer names, are the common case
+            p[i] = s[i];
+        p += n;
+        slack -= n;
+    }
+    void put_long(char*& p, const char* s, size_t n);
 };
 
 template <Format F, size_t Pos> char* put_rest(Out& out, char* p) {
@@ -99,23 +131,40 @@ char* put_rest(Out& out, char* p, A a, Rest... rest) {
             p = put_int(p, a);
         else if constexpr (kind == 'f')
             p = put_real(p, a);
+        else if constexpr (kind == 'u')
+            p = put_scaled(p, a.value, a.divisor);
         else if constexpr (kind == 'c')
             *p++ = static_cast<char>(a);
         else if constexpr (kind == 's')
             out.put_text(p, a);
+        else if constexpr (kind == 't')
+            out.put_counted(p, a.text, a.length);
         else
             static_assert(kind == 'd', "unknown directive");
         return put_rest<F, d + 2>(out, p, rest...);
     }
 }
 
+// A record formatted on the stack and handed to the file at once.
+template <Format F, typename... Args> void write_through(OutputStream& stream, Args... args) {
+    constexpr size_t room = F.bound() + text_slack;
+    char local[room];
+    Out out{stream, local, room};
+    char* end = put_rest<F, 0>(out, local, args...);
+    fwrite_unlocked(local, 1, static_cast<size_t>(end - local), stream.file);
+    stream.flushed += end - local;
+}
+
 } // namespace format_detail
 
 #ifdef PENWRIGHT_PRINTF_WRITERS
 
-// The comparison build: every formatted write goes through the C library.
+// The comparison build: every formatted write goes through the C library (the C library has no
+// directive for a Scaled value: those records are formatted here and written at once).
 template <Format F, typename... Args> void emit(OutputStream& stream, Args... args) {
-    if constexpr (sizeof...(Args) == 0)
+    if constexpr (F.uses('u') || F.uses('t'))
+        format_detail::write_through<F>(stream, args...);
+    else if constexpr (sizeof...(Args) == 0)
         fputs(F.text, stream.file);
     else
         fprintf(stream.file, F.text, args...);
@@ -128,15 +177,12 @@ template <Format F, typename... Args> void emit(OutputStream& stream, Args... ar
     static_assert(room <= 4096, "record too long for one buffer");
     if (stream.capacity - stream.used < room) output_flush(stream);
     if (stream.capacity >= room) {
-        format_detail::Out out{stream, stream.buffer};
+        format_detail::Out out{stream, stream.buffer, room};
         char* end = format_detail::put_rest<F, 0>(out, stream.buffer + stream.used, args...);
         stream.used = static_cast<size_t>(end - stream.buffer);
         return;
     }
-    char local[room]; // an unbuffered stream: the record is written at once
-    format_detail::Out out{stream, local};
-    char* end = format_detail::put_rest<F, 0>(out, local, args...);
-    fwrite_unlocked(local, 1, static_cast<size_t>(end - local), stream.file);
+    format_detail::write_through<F>(stream, args...); // an unbuffered stream
 }
 
 #endif

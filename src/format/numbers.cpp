@@ -41,13 +41,18 @@ char* put_digits(char* p, unsigned long long v) {
 // No remainder rounds up to a whole unit (1015 / 1016 is 0.999016), and none lies on a tie.
 struct Fractions {
     char text[1016][8];
-    constexpr Fractions() : text{} {
+    unsigned char short_length[1016]; // without trailing zeros, nor the point when none is left
+    constexpr Fractions() : text{}, short_length{} {
         for (unsigned r = 0; r < 1016; ++r) {
             unsigned f = (r * 1000000u + 508u) / 1016u;
             text[r][0] = '.';
             for (int i = 6; i >= 1; --i, f /= 10)
                 text[r][i] = static_cast<char>('0' + f % 10);
             text[r][7] = '\0';
+            int n = 7;
+            while (n > 1 && text[r][n - 1] == '0')
+                --n;
+            short_length[r] = static_cast<unsigned char>(n == 1 ? 0 : n);
         }
     }
 };
@@ -64,6 +69,80 @@ char* put_plotter_units(char* p, long long k, bool negative) {
 }
 
 constexpr double exact_path_limit = 8589934592.0; // 2^33
+
+// Drops the trailing zeros of a fixed-point text (and its point when nothing follows it), and
+// the sign of a zero.
+char* shorten(char* start, char* end) {
+    if (memchr(start, '.', static_cast<size_t>(end - start))) {
+        while (end[-1] == '0')
+            --end;
+        if (end[-1] == '.') --end;
+    }
+    if (end - start == 2 && start[0] == '-' && start[1] == '0') {
+        start[0] = '0';
+        return start + 1;
+    }
+    return end;
+}
+
+// a * 10^6 as a double and the exact error of that product (Dekker's product: a is split into
+// two halves of 26 bits, each of whose products with 10^6 is exact).
+void millionfold(double a, double& product, double& error) {
+    constexpr double million = 1e6;
+    product = a * million;
+    double t = 134217729.0 * a; // 2^27 + 1
+    double high = t - (t - a), low = a - high;
+    error = (high * million - product) + low * million;
+}
+
+// q rounded to six decimals as "%.6f" rounds it (to nearest, ties to even, on the exact value
+// of q), shortened. |q| < 4e9, so q * 10^6 stays below 2^52.
+char* put_millionths(char* p, double q) {
+    double product, error;
+    millionfold(std::fabs(q), product, error);
+    auto whole = static_cast<unsigned long long>(product);
+    double above_half = (product - static_cast<double>(whole)) - 0.5; // exact
+    bool up = above_half > 0 || (above_half == 0 && (error > 0 || (error == 0 && (whole & 1))));
+    unsigned long long millionths = whole + (up ? 1 : 0);
+    if (millionths == 0) {
+        *p = '0';
+        return p + 1;
+    }
+    if (q < 0) *p++ = '-';
+    p = put_digits(p, millionths / 1000000);
+    unsigned f = static_cast<unsigned>(millionths % 1000000);
+    if (f == 0) return p;
+    *p = '.';
+    put_pair(p + 1, f / 10000);
+    put_pair(p + 3, f / 100 % 100);
+    put_pair(p + 5, f % 100);
+    char* end = p + 7;
+    while (end[-1] == '0')
+        --end;
+    return end;
+}
+
+// Whole units k over a divisor of 1016 or 40: exact, without a double.
+char* put_whole_units(char* p, long long k, int divisor) {
+    if (k < 0) *p++ = '-';
+    unsigned long long u = static_cast<unsigned long long>(k < 0 ? -k : k);
+    unsigned long long d = static_cast<unsigned long long>(divisor);
+    p = put_digits(p, u / d);
+    unsigned r = static_cast<unsigned>(u % d);
+    if (divisor == 1016) {
+        memcpy(p, fractions.text[r], 8);
+        return p + fractions.short_length[r];
+    }
+    if (r == 0) return p; // divisor 40: r / 40 has at most three decimals
+    char digits[4] = {'.', static_cast<char>('0' + r * 25 / 100),
+                      static_cast<char>('0' + r * 25 / 10 % 10),
+                      static_cast<char>('0' + r * 25 % 10)};
+    int n = 4;
+    while (digits[n - 1] == '0')
+        --n;
+    memcpy(p, digits, 4);
+    return p + n;
+}
 
 } // namespace
 
@@ -85,4 +164,15 @@ char* put_real(char* p, double v) {
         if (static_cast<double>(k) / 1016.0 == v) return put_plotter_units(p, k, std::signbit(v));
     }
     return std::to_chars(p, p + real_text_max, v, std::chars_format::fixed, 6).ptr;
+}
+
+char* put_scaled(char* p, double v, int divisor) {
+    bool whole =
+        std::fabs(v) <= exact_path_limit && static_cast<double>(static_cast<long long>(v)) == v;
+    if (whole && (divisor == 1016 || divisor == 40))
+        return put_whole_units(p, static_cast<long long>(v), divisor);
+    double q = v / divisor;
+    if (std::fabs(q) < 4e9) return put_millionths(p, q);
+    char* end = std::to_chars(p, p + real_text_max, q, std::chars_format::fixed, 6).ptr;
+    return shorten(p, end);
 }

@@ -1,11 +1,24 @@
 #include "format/format.h"
 
+#include <cstdlib>
+
+#include "driver/diagnostics.h"
+
 void output_attach(OutputStream& stream, FILE* file, char* buffer, size_t capacity) {
-    stream = OutputStream{file, buffer, 0, buffer ? capacity : 0};
+    stream = OutputStream{file, buffer, 0, buffer ? capacity : 0, 0};
 }
 
 void output_flush(OutputStream& stream) {
+    if (!stream.file) {
+        size_t grown = stream.capacity ? 2 * stream.capacity : 1 << 16;
+        char* bytes = static_cast<char*>(realloc(stream.buffer, grown));
+        if (!bytes) fatal_error("penwright: out of memory for the drawing");
+        stream.buffer = bytes;
+        stream.capacity = grown;
+        return;
+    }
     if (stream.used > 0) fwrite_unlocked(stream.buffer, 1, stream.used, stream.file);
+    stream.flushed += static_cast<long long>(stream.used);
     stream.used = 0;
 }
 
@@ -17,23 +30,41 @@ void output_bytes(OutputStream& stream, const char* bytes, size_t n) {
         return;
     }
     output_flush(stream);
+    if (!stream.file) { // a buffer that grows takes the bytes whatever their number
+        while (n > stream.capacity - stream.used)
+            output_flush(stream);
+        memcpy(stream.buffer + stream.used, bytes, n);
+        stream.used += n;
+        return;
+    }
 #endif
     fwrite_unlocked(bytes, 1, n, stream.file);
+    stream.flushed += static_cast<long long>(n);
 }
 
 namespace format_detail {
 
-void Out::put_text(char*& p, const char* s) {
-    size_t n = strlen(s);
+void Out::put_long(char*& p, const char* s, size_t n) {
     if (n <= slack) {
         memcpy(p, s, n);
         p += n;
         slack -= n;
         return;
     }
+    if (!stream.file) { // a buffer that grows: room for the text and the rest of the record
+        size_t at = static_cast<size_t>(p - stream.buffer);
+        while (stream.capacity - at < n + room)
+            output_flush(stream);
+        base = stream.buffer;
+        p = stream.buffer + at;
+        memcpy(p, s, n);
+        p += n;
+        return;
+    }
     // Everything before the text, then the text itself; the record goes on from the start.
     fwrite_unlocked(base, 1, static_cast<size_t>(p - base), stream.file);
     fwrite_unlocked(s, 1, n, stream.file);
+    stream.flushed += static_cast<long long>(p - base) + static_cast<long long>(n);
     p = base;
 }
 

@@ -135,3 +135,54 @@ TEST(Format, EmitMatchesFprintfWithAnyBuffer) {
 }
 
 } // namespace
+
+namespace {
+
+// What put_scaled must write: "%.6f" of v / divisor, without trailing zeros nor a negative zero.
+std::string short_libc(double v, int divisor) {
+    std::string s = libc_real(v / divisor);
+    if (s.find('.') != std::string::npos) {
+        while (s.back() == '0')
+            s.pop_back();
+        if (s.back() == '.') s.pop_back();
+    }
+    return s == "-0" ? "0" : s;
+}
+
+std::string ours_scaled(double v, int divisor) {
+    char buf[real_text_max + 8];
+    return std::string(buf, put_scaled(buf, v, divisor));
+}
+
+TEST(Format, ScaledValuesMatchPrintfShortened) {
+    std::mt19937_64 rng(3);
+    for (int divisor : {1016, 40, 1}) {
+        for (double v : {0.0, -0.0, 1.0, -1.0, 0.5, 1e-7, -1e-7, 2032.0, 9.5e15, -9.5e15, 1e300})
+            EXPECT_EQ(ours_scaled(v, divisor), short_libc(v, divisor)) << v << "/" << divisor;
+        for (int k = -100001; k <= 100001; k += 2) // k / 128: exact ties of the sixth decimal
+            ASSERT_EQ(ours_scaled(k / 128.0 * divisor, divisor),
+                      short_libc(k / 128.0 * divisor, divisor))
+                << k;
+        for (int i = 0; i < 300000; ++i) {
+            double v;
+            switch (i % 4) {
+            case 0: v = static_cast<double>(static_cast<int64_t>(rng()) >> (rng() % 60)); break;
+            case 1:
+                v = std::ldexp(static_cast<double>(rng() % 100000000),
+                               -static_cast<int>(rng() % 40));
+                break;
+            case 2:
+                v = (static_cast<double>(rng() % 2000000001) - 1e9) / 1000.0;
+                break; // halves of millionths
+            default: {
+                uint64_t bits = rng();
+                memcpy(&v, &bits, sizeof v);
+                if (!std::isfinite(v) || std::fabs(v) > 1e30) v = 1.25;
+            }
+            }
+            ASSERT_EQ(ours_scaled(v, divisor), short_libc(v, divisor)) << v << "/" << divisor;
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,104 @@
+// The commands of HP-GL/2 mode: one handler per command, each given the command as read, and
+// what they share (checking parameters, moving the pen).
+#pragma once
+
+#include "hpgl2/device.h"
+#include "hpgl2/reader.h"
+
+using Handler = void (*)(Command&);
+
+// The handler of a mnemonic; null for one that is read and not drawn, or unknown.
+Handler handler_of(const char* name);
+// A command that is read and not drawn, or unknown: counted for the log's "Not drawn" line,
+// and a warning at its first place.
+void count_not_drawn(const Command& c);
+
+// Parameters. A command with fewer numbers than `least` is skipped (an error); numbers beyond
+// `most` are dropped (a warning naming them). False when the command is to be skipped.
+bool numbers_between(Command& c, int least, int most);
+// An odd number of coordinates: the last one is dropped (a warning).
+void drop_unpaired(Command& c, const char* what);
+// Numbers beyond a batch of the same command, when the handler takes only one batch.
+void drop_rest(Command& c, int most);
+// Where a command takes an integer: halves away from zero, held to the int range.
+int integer(double v);
+void warn(const Command& c, const char* kind, const char* text);
+void fail(const Command& c, const char* kind, const char* text);
+// A point the DXF cannot hold: the command is skipped from there (an error). False then.
+bool check_writable(const Command& c, Point frame);
+
+// Pen motion: a straight move of the pen to a point of the turned frame, drawn when the pen is
+// down (kept in the polygon buffer in polygon mode).
+void move_pen(Point to);
+void lift_pen();
+void put_pen_down();
+void set_pen_position(Point frame);
+
+// Angles in degrees; exact at multiples of 90.
+double cos_degrees(double a);
+double sin_degrees(double a);
+double atan2_degrees(double y, double x);
+
+// Polygon mode: moves go to the buffer instead of the drawing.
+bool in_polygon_mode();
+void polygon_add(Point frame, bool drawn);
+void polygon_close_subpolygon();
+void polygon_reset();
+// A subpolygon of its own (CI in polygon mode).
+void polygon_add_closed(const Point* frame, int n);
+
+// Fills are drawn as their outline; the log says so once.
+void fill_as_outline(const Command& c);
+
+// The defaults DF restores: label settings and symbol mode.
+void labels_default();
+void labels_reset();
+
+void cmd_IN(Command& c);
+void cmd_DF(Command& c);
+void cmd_BP(Command& c);
+void cmd_PG(Command& c);
+void cmd_IP(Command& c);
+void cmd_IR(Command& c);
+void cmd_SC(Command& c);
+void cmd_PS(Command& c);
+void cmd_RO(Command& c);
+void cmd_SP(Command& c);
+void cmd_NP(Command& c);
+void cmd_PC(Command& c);
+void cmd_CO(Command& c);
+void cmd_DV(Command& c);
+void cmd_PA(Command& c);
+void cmd_PR(Command& c);
+void cmd_PU(Command& c);
+void cmd_PD(Command& c);
+void cmd_PE(Command& c);
+void cmd_AA(Command& c);
+void cmd_AR(Command& c);
+void cmd_AT(Command& c);
+void cmd_RT(Command& c);
+void cmd_CI(Command& c);
+void cmd_BZ(Command& c);
+void cmd_BR(Command& c);
+void cmd_EA(Command& c);
+void cmd_ER(Command& c);
+void cmd_RA(Command& c);
+void cmd_RR(Command& c);
+void cmd_EW(Command& c);
+void cmd_WG(Command& c);
+void cmd_PM(Command& c);
+void cmd_EP(Command& c);
+void cmd_FP(Command& c);
+void cmd_LB(Command& c);
+void cmd_BL(Command& c);
+void cmd_PB(Command& c);
+void cmd_DT(Command& c);
+void cmd_SI(Command& c);
+void cmd_SR(Command& c);
+void cmd_DI(Command& c);
+void cmd_DR(Command& c);
+void cmd_SL(Command& c);
+void cmd_LO(Command& c);
+void cmd_ES(Command& c);
+void cmd_CP(Command& c);
+void cmd_SM(Command& c);

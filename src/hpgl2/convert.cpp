@@ -1,0 +1,138 @@
+#include "hpgl2/convert.h"
+
+#include <algorithm>
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "driver/streams.h"
+#include "format/format.h"
+#include "hpgl2/commands.h"
+#include "hpgl2/drawing.h"
+
+namespace {
+
+struct Entry {
+    const char* name;
+    Handler handler;
+};
+
+constexpr Entry handlers[] = {
+    {"AA", cmd_AA}, {"AR", cmd_AR}, {"AT", cmd_AT}, {"BL", cmd_BL}, {"BP", cmd_BP}, {"BR", cmd_BR},
+    {"BZ", cmd_BZ}, {"CI", cmd_CI}, {"CO", cmd_CO}, {"CP", cmd_CP}, {"DF", cmd_DF}, {"DI", cmd_DI},
+    {"DR", cmd_DR}, {"DT", cmd_DT}, {"DV", cmd_DV}, {"EA", cmd_EA}, {"EP", cmd_EP}, {"ER", cmd_ER},
+    {"ES", cmd_ES}, {"EW", cmd_EW}, {"FP", cmd_FP}, {"IN", cmd_IN}, {"IP", cmd_IP}, {"IR", cmd_IR},
+    {"LB", cmd_LB}, {"LO", cmd_LO}, {"NP", cmd_NP}, {"PA", cmd_PA}, {"PB", cmd_PB}, {"PC", cmd_PC},
+    {"PD", cmd_PD}, {"PE", cmd_PE}, {"PG", cmd_PG}, {"PM", cmd_PM}, {"PR", cmd_PR}, {"PS", cmd_PS},
+    {"PU", cmd_PU}, {"RA", cmd_RA}, {"RO", cmd_RO}, {"RR", cmd_RR}, {"RT", cmd_RT}, {"SC", cmd_SC},
+    {"SI", cmd_SI}, {"SL", cmd_SL}, {"SM", cmd_SM}, {"SP", cmd_SP}, {"SR", cmd_SR}, {"WG", cmd_WG},
+};
+
+// Read and not drawn: fill and line attributes, fonts, the window, output and device commands.
+constexpr const char* not_drawn[] = {
+    "FT", "RF", "LT", "LA", "PW", "WU", "UL", "TR", "MC", "QL", "SV", "CR", "CT", "SD", "AD", "SS",
+    "SA", "CS", "CA", "FN", "SB", "DL", "DV", "IW", "AC", "OA", "OC", "OD", "OE", "OF", "OG", "OH",
+    "OI", "OL", "OO", "OP", "OS", "OT", "OW", "EC", "PP", "FR", "NR", "MG", "WD", "LB",
+};
+
+constexpr int mnemonics = 2 * 26 * 26; // two letters, alone or after '!'
+
+struct NotDrawn {
+    long long counts[mnemonics] = {};
+    std::vector<int> order; // in the order first met
+    bool fill_said = false;
+};
+NotDrawn skipped;
+
+int index_of(const char* name) {
+    bool vendor = name[0] == '!';
+    const char* letters = name + vendor;
+    return (vendor ? 26 * 26 : 0) + (letters[0] - 'A') * 26 + (letters[1] - 'A');
+}
+
+std::string name_of(int index) {
+    std::string name = index >= 26 * 26 ? "!" : "";
+    index %= 26 * 26;
+    return name + static_cast<char>('A' + index / 26) + static_cast<char>('A' + index % 26);
+}
+
+bool is_not_drawn(const char* name) {
+    for (const char* n : not_drawn)
+        if (n[0] == name[0] && n[1] == name[1]) return true;
+    return false;
+}
+
+void run(Command& c) {
+    if (Handler h = handler_of(c.name))
+        h(c);
+    else
+        count_not_drawn(c);
+    while (c.more)
+        read_more(c); // what a handler did not take
+}
+
+int held(long long n) {
+    return n > INT_MAX ? INT_MAX : static_cast<int>(n);
+}
+
+void write_counts() {
+    DrawnCounts d = drawn_counts();
+    emit<"Drawn: %d polylines, %d arcs, %d circles, %d texts, %d points on %d layers\n">(
+        log_stream, held(d.polylines), held(d.arcs), held(d.circles), held(d.texts), held(d.points),
+        d.layers);
+    if (skipped.order.empty()) return;
+    std::vector<int> order = skipped.order;
+    std::stable_sort(order.begin(), order.end(),
+                     [](int a, int b) { return skipped.counts[a] > skipped.counts[b]; });
+    std::string line = "Not drawn:";
+    for (size_t i = 0; i < order.size(); ++i)
+        line +=
+            (i ? ", " : " ") + name_of(order[i]) + " " + std::to_string(skipped.counts[order[i]]);
+    emit<"%s\n">(log_stream, line.c_str());
+}
+
+} // namespace
+
+Handler handler_of(const char* name) {
+    if (name[0] == '!') return nullptr;
+    for (const Entry& e : handlers)
+        if (e.name[0] == name[0] && e.name[1] == name[1]) return e.handler;
+    return nullptr;
+}
+
+void count_not_drawn(const Command& c) {
+    int i = index_of(c.name);
+    if (skipped.counts[i]++ > 0) return;
+    skipped.order.push_back(i);
+    std::string text;
+    if (c.name[0] == '!')
+        text = std::string("vendor command ") + c.name + ": skipped";
+    else if (c.name[0] == 'I' && c.name[1] == 'W')
+        text = "IW not applied: nothing is clipped";
+    else if (is_not_drawn(c.name))
+        text = std::string(c.name) + " not drawn: skipped";
+    else
+        text = std::string("unknown command ") + c.name + ": skipped";
+    warn(c, "skipped", text.c_str());
+}
+
+void fill_as_outline(const Command& c) {
+    if (skipped.fill_said) return;
+    skipped.fill_said = true;
+    warn(c, "fill", "fills are drawn as their outlines");
+}
+
+void hpgl2_convert(int divisor) {
+    static Command command; // a batch of numbers: too large for the stack
+    skipped = NotDrawn{};
+    device_reset();
+    polygon_reset();
+    labels_reset();
+    reader_begin(input_stream);
+    drawing_begin(divisor);
+    while (read_command(command))
+        run(command);
+    drawing_finish();
+    write_counts();
+    reader_release();
+}

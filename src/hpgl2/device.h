@@ -1,0 +1,65 @@
+// The imaginary HP-GL/2 plotter: its page and frame, the scaling from user units to plotter
+// units, the pen and its palette.
+#pragma once
+
+#include <map>
+
+#include "hpgl2/aci.h"
+
+struct Point {
+    double x, y;
+    bool operator==(const Point&) const = default;
+};
+
+enum class Scaling { off, anisotropic, isotropic, point_factor };
+
+struct Device {
+    double page_width = 10000, page_height = 7200; // the scaling-point rectangle of the page
+    int rotation = 0;                              // RO: 0, 90, 180 or 270 degrees
+    Point p1{0, 0}, p2{10000, 7200};               // in the turned frame, plotter units
+    Scaling scaling = Scaling::off;
+    double window[4] = {0, 0, 0, 0};       // SC's first four numbers
+    double left = 50, bottom = 50;         // where an isotropic window sits in P1-P2 (percent)
+    double ax = 1, bx = 0, ay = 1, by = 0; // user to frame: x * ax + bx, y * ay + by
+    Point pen_position{0, 0};              // in the turned frame, plotter units
+    bool pen_down = false;
+    bool relative = false;      // PR rather than PA
+    int pen = 1;                // the selected pen; pen 1 draws before any SP
+    std::map<int, Rgb> colours; // pens whose colour PC has set
+};
+
+extern Device device;
+
+void device_reset();
+
+// User units to the turned frame's plotter units, and relative steps likewise.
+inline Point to_frame(double x, double y) {
+    return {x * device.ax + device.bx, y * device.ay + device.by};
+}
+inline Point frame_step(double dx, double dy) {
+    return {dx * device.ax, dy * device.ay};
+}
+// The turned frame's plotter units back to user units.
+Point to_user(Point frame);
+
+// A point of the turned frame on the page.
+Point to_page(Point frame);
+// The turned page's width and height.
+double frame_width();
+double frame_height();
+
+// Whether both axes have the same scale magnitude (circles stay circles), and whether one of
+// them is mirrored.
+bool uniform_scaling();
+bool mirrored();
+// The magnitude of the scale (plotter units per user unit) when it is uniform.
+double scale_magnitude();
+
+// P1 and P2 back to the corners of the turned page; the scaling follows them.
+void reset_scaling_points();
+// Computes the user-unit mapping again from SC's numbers and P1, P2.
+void rescale();
+
+// Pens and their colours.
+Rgb pen_colour(int pen);
+int nearest_aci(Rgb colour);

@@ -1,0 +1,5 @@
+// Labels of HP-GL/2 mode.
+#pragma once
+
+// The symbol of SM at a point of a PA, PR, PU or PD list, when symbol mode is on.
+void mark_symbol();

@@ -1,0 +1,72 @@
+// Pen motion: PA, PR, PU and PD, and the one move routine every drawing command goes through.
+#include "hpgl2/commands.h"
+#include "hpgl2/drawing.h"
+#include "hpgl2/labels.h"
+
+void set_pen_position(Point frame) {
+    device.pen_position = frame;
+}
+
+void move_pen(Point to) {
+    Point from = device.pen_position;
+    if (in_polygon_mode())
+        polygon_add(to, device.pen_down);
+    else if (device.pen_down)
+        draw_to(to_page(from), to_page(to));
+    device.pen_position = to;
+}
+
+void lift_pen() {
+    end_run();
+    device.pen_down = false;
+}
+
+void put_pen_down() {
+    if (device.pen_down) return;
+    device.pen_down = true;
+    if (!in_polygon_mode()) lower_pen(to_page(device.pen_position));
+}
+
+namespace {
+
+// The points of a PA, PR, PU or PD list, batch by batch, as absolute or relative moves.
+void plot_points(Command& c) {
+    if (c.unusable) return drop_rest(c, 0);
+    for (;;) {
+        for (int i = 0; i + 1 < c.count; i += 2) {
+            double x = c.numbers[i], y = c.numbers[i + 1];
+            Point to = device.relative ? Point{device.pen_position.x + frame_step(x, y).x,
+                                               device.pen_position.y + frame_step(x, y).y}
+                                       : to_frame(x, y);
+            if (!check_writable(c, to)) return drop_rest(c, 0);
+            move_pen(to);
+            mark_symbol();
+        }
+        if (!c.more) break;
+        read_more(c);
+        if (c.unusable) return drop_rest(c, 0);
+    }
+    drop_unpaired(c, "coordinate");
+}
+
+} // namespace
+
+void cmd_PA(Command& c) {
+    device.relative = false;
+    plot_points(c);
+}
+
+void cmd_PR(Command& c) {
+    device.relative = true;
+    plot_points(c);
+}
+
+void cmd_PU(Command& c) {
+    lift_pen();
+    plot_points(c);
+}
+
+void cmd_PD(Command& c) {
+    put_pen_down();
+    plot_points(c);
+}

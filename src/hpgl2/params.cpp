@@ -1,0 +1,111 @@
+// What the handlers share: checking parameters, messages, integers and angles.
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <string>
+
+#include "driver/diagnostics.h"
+#include "hpgl2/commands.h"
+#include "hpgl2/drawing.h"
+
+namespace {
+
+// A number as a plot would write it: "20", "20.5".
+std::string written(double v) {
+    char text[64];
+    return std::string(text, std::to_chars(text, text + sizeof text, v).ptr);
+}
+
+std::string kind_of(const Command& c, const char* kind) {
+    return std::string(c.name) + ":" + kind;
+}
+
+std::string count_of(int n, const char* what) {
+    return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
+}
+
+// "the last one, 20," or "the last 3"
+std::string last_ones(const Command& c, int n) {
+    if (n == 1 && c.count > 0) return "the last one, " + written(c.numbers[c.count - 1]) + ",";
+    return n == 1 ? "the last one" : "the last " + std::to_string(n);
+}
+
+} // namespace
+
+void warn(const Command& c, const char* kind, const char* text) {
+    diagnose(Severity::warning, c.line, c.column, kind_of(c, kind).c_str(), text);
+}
+
+void fail(const Command& c, const char* kind, const char* text) {
+    diagnose(Severity::error, c.line, c.column, kind_of(c, kind).c_str(), text);
+}
+
+void drop_rest(Command& c, int most) {
+    while (c.more)
+        read_more(c);
+    if (c.total <= most) return;
+    int dropped = c.total - most;
+    std::string text = std::string(c.name) + " with " + count_of(c.total, "number") + ": " +
+                       last_ones(c, dropped) + " dropped";
+    warn(c, "extra", text.c_str());
+}
+
+bool numbers_between(Command& c, int least, int most) {
+    if (c.unusable) {
+        drop_rest(c, INT_MAX);
+        return false;
+    }
+    if (c.count < least && !c.more) {
+        std::string text = std::string(c.name) + " with " + count_of(c.count, "number") +
+                           ": needs " + std::to_string(least) + ", skipped";
+        fail(c, "few", text.c_str());
+        return false;
+    }
+    drop_rest(c, most);
+    return true;
+}
+
+void drop_unpaired(Command& c, const char* what) {
+    if (c.total % 2 == 0 || c.more) return;
+    std::string text = std::string(c.name) + " with " + count_of(c.total, what) + ": " +
+                       last_ones(c, 1) + " dropped";
+    warn(c, "odd", text.c_str());
+}
+
+int integer(double v) {
+    double r = std::round(v); // halves away from zero
+    if (!(r > INT_MIN)) return INT_MIN;
+    if (!(r < INT_MAX)) return INT_MAX;
+    return static_cast<int>(r);
+}
+
+bool check_writable(const Command& c, Point frame) {
+    if (writable(to_page(frame))) return true;
+    std::string text = std::string("coordinate out of range: ") + c.name + " skipped";
+    fail(c, "range", text.c_str());
+    return false;
+}
+
+double cos_degrees(double a) {
+    double r = std::fmod(a, 360.0);
+    if (r == 0) return 1;
+    if (r == 90 || r == -270) return 0;
+    if (r == 180 || r == -180) return -1;
+    if (r == 270 || r == -90) return 0;
+    return std::cos(r * (M_PI / 180.0));
+}
+
+double sin_degrees(double a) {
+    double r = std::fmod(a, 360.0);
+    if (r == 0 || r == 180 || r == -180) return 0;
+    if (r == 90 || r == -270) return 1;
+    if (r == 270 || r == -90) return -1;
+    return std::sin(r * (M_PI / 180.0));
+}
+
+double atan2_degrees(double y, double x) {
+    if (y == 0 && x >= 0) return 0;
+    if (x == 0) return y > 0 ? 90 : -90;
+    if (y == 0) return 180;
+    return std::atan2(y, x) * (180.0 / M_PI);
+}

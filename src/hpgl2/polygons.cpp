@@ -1,0 +1,122 @@
+// Polygon mode: PM gathers moves and arcs into the polygon buffer instead of the drawing; EP
+// draws its edges and FP its fill, drawn as the same edges. Each subpolygon is one closed
+// polyline.
+#include <vector>
+
+#include "hpgl2/commands.h"
+#include "hpgl2/drawing.h"
+
+namespace {
+
+constexpr size_t most_vertices = 200000; // a plotter's buffer is finite too
+
+struct Vertex {
+    Point page;
+    bool drawn; // the edge that leads to it is drawn (a pen-down move)
+};
+
+struct PolygonBuffer {
+    bool active = false;  // between PM0 and PM2
+    bool written = false; // a buffer is written once only
+    bool full = false;
+    std::vector<Vertex> vertices;
+    std::vector<size_t> starts; // where each subpolygon begins
+};
+PolygonBuffer polygon;
+
+void start_subpolygon() {
+    polygon.starts.push_back(polygon.vertices.size());
+    polygon_add(device.pen_position, false);
+}
+
+// A subpolygon whose edges are all drawn is one closed polyline; pen-up edges are left out,
+// and what is drawn of it is then open runs, the closing edge included.
+void write_subpolygon(size_t from, size_t to) {
+    if (to - from < 2) return;
+    const Vertex* v = polygon.vertices.data();
+    size_t last = to - 1;
+    while (last > from && v[last].page == v[from].page)
+        --last; // the repeated start point
+    bool all_drawn = true;
+    for (size_t i = from + 1; i <= last; ++i)
+        all_drawn = all_drawn && v[i].drawn;
+    if (all_drawn) {
+        if (last == from) return;
+        outline_begin();
+        for (size_t i = from; i <= last; ++i)
+            outline_vertex(v[i].page);
+        return outline_end();
+    }
+    end_run();
+    for (size_t i = from + 1; i < to; ++i)
+        if (v[i].drawn) draw_to(v[i - 1].page, v[i].page);
+    draw_to(v[to - 1].page, v[from].page);
+    end_run();
+}
+
+void write_buffer() {
+    if (polygon.written) return;
+    polygon.written = true;
+    for (size_t s = 0; s < polygon.starts.size(); ++s) {
+        size_t end =
+            s + 1 < polygon.starts.size() ? polygon.starts[s + 1] : polygon.vertices.size();
+        write_subpolygon(polygon.starts[s], end);
+    }
+}
+
+} // namespace
+
+bool in_polygon_mode() {
+    return polygon.active;
+}
+
+void polygon_add(Point frame, bool drawn) {
+    if (polygon.vertices.size() >= most_vertices) {
+        polygon.full = true;
+        return;
+    }
+    polygon.vertices.push_back({to_page(frame), drawn});
+}
+
+void polygon_add_closed(const Point* frame, int n) {
+    polygon.starts.push_back(polygon.vertices.size());
+    for (int i = 0; i < n; ++i)
+        polygon_add(frame[i], i > 0);
+    polygon_add(frame[0], true);
+    start_subpolygon(); // the moves after it go on from the pen
+}
+
+void polygon_reset() {
+    polygon = PolygonBuffer{};
+}
+
+void cmd_PM(Command& c) {
+    if (!numbers_between(c, 0, 1)) return;
+    int mode = c.count ? integer(c.numbers[0]) : 0;
+    if (mode == 0) {
+        polygon = PolygonBuffer{};
+        polygon.active = true;
+        end_run();
+        start_subpolygon();
+    } else if ((mode == 1 || mode == 2) && polygon.active) {
+        if (mode == 1)
+            start_subpolygon();
+        else
+            polygon.active = false;
+    }
+    if (polygon.full) {
+        polygon.full = false;
+        warn(c, "full", "polygon buffer full: the later points were dropped");
+    }
+}
+
+void cmd_EP(Command& c) {
+    drop_rest(c, 0);
+    write_buffer();
+}
+
+void cmd_FP(Command& c) {
+    drop_rest(c, 2);
+    fill_as_outline(c);
+    write_buffer();
+}
