@@ -45,13 +45,13 @@ void curve(const Command& c, const double* n, bool relative) {
 }
 
 void curves(Command& c, bool relative) {
-    if (c.unusable) return drop_rest(c, 0);
+    if (c.unusable) return skip_rest(c);
     for (;;) {
         for (int i = 0; i + 6 <= c.count; i += 6)
             curve(c, c.numbers + i, relative);
         if (!c.more) break;
         read_more(c);
-        if (c.unusable) return drop_rest(c, 0);
+        if (c.unusable) return skip_rest(c);
     }
     if (c.total % 6 == 0) return;
     std::string text = std::string(c.name) + " with " + std::to_string(c.total) +

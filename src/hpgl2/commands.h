@@ -18,8 +18,10 @@ void count_not_drawn(const Command& c);
 bool numbers_between(Command& c, int least, int most);
 // An odd number of coordinates: the last one is dropped (a warning).
 void drop_unpaired(Command& c, const char* what);
-// Numbers beyond a batch of the same command, when the handler takes only one batch.
+// Numbers beyond a batch of the same command, when the handler takes only one batch: those
+// beyond `most` are dropped with a warning. skip_rest reads them without a word.
 void drop_rest(Command& c, int most);
+void skip_rest(Command& c);
 // Where a command takes an integer: halves away from zero, held to the int range.
 int integer(double v);
 void warn(const Command& c, const char* kind, const char* text);

@@ -31,20 +31,20 @@ namespace {
 
 // The points of a PA, PR, PU or PD list, batch by batch, as absolute or relative moves.
 void plot_points(Command& c) {
-    if (c.unusable) return drop_rest(c, 0);
+    if (c.unusable) return skip_rest(c);
     for (;;) {
         for (int i = 0; i + 1 < c.count; i += 2) {
             double x = c.numbers[i], y = c.numbers[i + 1];
             Point to = device.relative ? Point{device.pen_position.x + frame_step(x, y).x,
                                                device.pen_position.y + frame_step(x, y).y}
                                        : to_frame(x, y);
-            if (!check_writable(c, to)) return drop_rest(c, 0);
+            if (!check_writable(c, to)) return skip_rest(c);
             move_pen(to);
             mark_symbol();
         }
         if (!c.more) break;
         read_more(c);
-        if (c.unusable) return drop_rest(c, 0);
+        if (c.unusable) return skip_rest(c);
     }
     drop_unpaired(c, "coordinate");
 }

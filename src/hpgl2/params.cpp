@@ -40,9 +40,13 @@ void fail(const Command& c, const char* kind, const char* text) {
     diagnose(Severity::error, c.line, c.column, kind_of(c, kind).c_str(), text);
 }
 
-void drop_rest(Command& c, int most) {
+void skip_rest(Command& c) {
     while (c.more)
         read_more(c);
+}
+
+void drop_rest(Command& c, int most) {
+    skip_rest(c);
     if (c.total <= most) return;
     int dropped = c.total - most;
     std::string text = std::string(c.name) + " with " + count_of(c.total, "number") + ": " +
@@ -52,7 +56,7 @@ void drop_rest(Command& c, int most) {
 
 bool numbers_between(Command& c, int least, int most) {
     if (c.unusable) {
-        drop_rest(c, INT_MAX);
+        skip_rest(c);
         return false;
     }
     if (c.count < least && !c.more) {

@@ -29,11 +29,14 @@ void start_subpolygon() {
     polygon_add(device.pen_position, false);
 }
 
-// A subpolygon whose edges are all drawn is one closed polyline; pen-up edges are left out,
-// and what is drawn of it is then open runs, the closing edge included.
+// A subpolygon whose edges are all drawn is one closed polyline, from where its first edge
+// starts; pen-up edges are left out, and what is drawn of it is then open runs, the closing
+// edge included.
 void write_subpolygon(size_t from, size_t to) {
-    if (to - from < 2) return;
     const Vertex* v = polygon.vertices.data();
+    while (from + 1 < to && !v[from + 1].drawn)
+        ++from; // pen-up moves before its first edge only place it
+    if (to - from < 2) return;
     size_t last = to - 1;
     while (last > from && v[last].page == v[from].page)
         --last; // the repeated start point

@@ -1,5 +1,6 @@
 #include "hpgl2/reader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -106,7 +107,13 @@ double value_of(const char* text, const Scanned& n) {
     }
     double v = 0;
     const char* from = text[0] == '+' ? text + 1 : text;
-    std::from_chars(from, text + n.length, v);
+    if (std::from_chars(from, text + n.length, v).ec == std::errc::result_out_of_range) {
+        // Beyond the doubles: too large when a digit before the point is not 0, else nothing.
+        const char* point = static_cast<const char*>(memchr(text, '.', n.length));
+        const char* end = point ? point : text + n.length;
+        bool large = std::find_if(text, end, [](char d) { return d >= '1' && d <= '9'; }) != end;
+        v = large ? HUGE_VAL : 0.0;
+    }
     return v;
 }
 
@@ -215,8 +222,9 @@ void read_text(Command& c, char terminator, bool printed) {
                              printed);
         scanned = source.size - start;
         size_t keep = source.pos = start;
-        if (!source_more(keep)) return take_text(c, start, scanned, false, printed);
-        start = keep;
+        bool more = source_more(keep);
+        start = keep; // the text moved to the buffer's front
+        if (!more) return take_text(c, start, scanned, false, printed);
     }
 }
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang++ and runs each for SECONDS (default 60).
 #
-#   tests/fuzz/run.sh [SECONDS] [convert scan encoded]
+#   tests/fuzz/run.sh [SECONDS] [convert scan encoded hpgl2_read hpgl2_convert]
 #
 # New interesting inputs collect in build-fuzz/corpus/TARGET; an input that crashes, hangs or
 # trips a sanitizer is written to build-fuzz/artifacts/ and the script fails. Copy such an input
@@ -10,7 +10,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 seconds=${1:-60}
 shift || true
-targets=${*:-convert scan encoded}
+targets=${*:-convert scan encoded hpgl2_read hpgl2_convert}
 build=$root/build-fuzz
 
 CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -21,8 +21,8 @@ mkdir -p "$build/artifacts"
 for target in $targets; do
     corpus=$build/corpus/$target
     mkdir -p "$corpus"
-    seeds=("$root/tests/fuzz/seeds/$target" "$root/tests/fuzz/regressions")
-    [ "$target" = convert ] && seeds+=("$root/tests/data" "$root/examples")
+    seeds=("$root/tests/fuzz/seeds/${target%%_*}" "$root/tests/fuzz/regressions")
+    case $target in convert | hpgl2_*) seeds+=("$root/tests/data" "$root/examples") ;; esac
     echo "== $target: $seconds s"
     "$build/tests/fuzz/${target}_fuzz" "$corpus" "${seeds[@]}" \
         -max_total_time="$seconds" -timeout=10 -close_fd_mask=3 -rss_limit_mb=4096 -max_len=65536 \

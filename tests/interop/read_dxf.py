@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Reads every DXF file in the given folders with ezdxf, an independent DXF reader, and checks
-that its entities, by type and by layer, are exactly the LINE, ARC, CIRCLE and TEXT records
-the file holds. Exit status 77 (skipped) when ezdxf is not installed."""
+that its entities, by type and by layer, are exactly the LINE, ARC, CIRCLE, TEXT, POLYLINE and
+POINT records the file holds, and that ezdxf's audit finds no error. Exit status 77 (skipped)
+when ezdxf is not installed."""
 import collections
 import pathlib
 import sys
@@ -11,6 +12,9 @@ try:
 except ImportError:
     print("SKIPPED: the DXF reader ezdxf is not installed (Debian: apt-get install python3-ezdxf)")
     sys.exit(77)
+
+
+ENTITY_TYPES = ("LINE", "ARC", "CIRCLE", "TEXT", "POLYLINE", "POINT")
 
 
 def records_written(path):
@@ -24,15 +28,17 @@ def records_written(path):
             in_entities = True
         elif code == "0" and value == "ENDSEC":
             in_entities = False
-        elif in_entities and code == "0" and value in ("LINE", "ARC", "CIRCLE", "TEXT"):
+        elif in_entities and code == "0" and value in ENTITY_TYPES:
             layer = pairs[i + 1][1] if pairs[i + 1][0] == "8" else None
             counts[(value, layer)] += 1
     return counts
 
 
 def records_read(path):
+    """What ezdxf reads, and the errors its audit finds."""
     doc = ezdxf.readfile(str(path))
-    return collections.Counter((e.dxftype(), e.dxf.layer) for e in doc.modelspace())
+    errors = [e.message for e in doc.audit().errors]
+    return collections.Counter((e.dxftype(), e.dxf.layer) for e in doc.modelspace()), errors
 
 
 def main(folders):
@@ -44,11 +50,14 @@ def main(folders):
     entities = 0
     for path in files:
         try:
-            read = records_read(path)
+            read, errors = records_read(path)
         except Exception as problem:  # any complaint of the reader is a failure
             print(f"{path}: ezdxf cannot read it: {problem}")
             failures += 1
             continue
+        if errors:
+            print(f"{path}: ezdxf's audit finds {errors[:3]}")
+            failures += 1
         written = records_written(path)
         if read != written:
             print(f"{path}: ezdxf read {dict(read)}, the file holds {dict(written)}")

@@ -1,0 +1,28 @@
+// HP-GL/2 mode's documents read back in short, exact words: one line per entity with its
+// numbers as the file writes them, the layer table, the extents.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "e2e/harness.h"
+
+// Converts `input` with --hpgl2 (and `extra` arguments), as convert() does.
+Result convert2(const std::string& input, const std::vector<std::string>& extra = {});
+
+// "POLYLINE PEN1 (0,0) (1,0) (1,1)", "POLYLINE PEN1 closed ...", "POINT PEN1 (x,y)",
+// "ARC PEN1 (0,0) r1 0..90", "CIRCLE PEN1 (x,y) r2", "TEXT PEN1 (x,y) h0.1 [AB] ..." with
+// " colour N" when an entity carries one. One line each, in file order.
+std::string entities(const std::string& dxf);
+
+// "0:7 PEN1:7 PEN2:1"
+std::string layers(const std::string& dxf);
+
+// "(xmin,ymin)-(xmax,ymax)"
+std::string extents(const std::string& dxf);
+
+// The log between its two file lines and its summary.
+std::string log_body(const std::string& log);
+
+// The DXF as group code and value pairs; empty when the file breaks the pairing.
+std::vector<std::pair<std::string, std::string>> groups(const std::string& dxf);

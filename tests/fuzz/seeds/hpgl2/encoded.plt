@@ -1,0 +1,1 @@
+E%1B IN;SP1;pe:Ã>Ã=Çß7_a;PE<=ÓÆGÂ¿;*b4WABCD%0A text %0B pd1,1;

@@ -1,0 +1,1 @@
+IN;DT*,0;SI.2,.3;SL.5;DI0,1;LO5;LBtext*DT;LBmoreES1,1;CP2,1;SM+;PA10,10,20,20;SM;BLkeptPB;CO"comment";PT.3;!PZ0,200;ÄÅ;PA1.2.3;PA1,2,3;

@@ -1,0 +1,144 @@
+// Hostile input in HP-GL/2 mode: whatever the bytes, the plot is read to its end, every fault
+// is reported, and the drawing is a complete document without inf or nan.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+
+#include "e2e/drawing.h"
+#include "inprocess/inprocess.h"
+
+namespace {
+
+bool complete(const std::string& dxf) {
+    return dxf.starts_with("  0\nSECTION\n") && dxf.ends_with("  0\nENDSEC\n  0\nEOF\n");
+}
+
+struct Converted {
+    std::string dxf, log;
+};
+
+// A conversion inside this process (for the many runs of these tests).
+Converted convert_here(const std::string& input) {
+    char *dxf = nullptr, *log = nullptr;
+    size_t dxf_size = 0, log_size = 0;
+    FILE* d = open_memstream(&dxf, &dxf_size);
+    FILE* l = open_memstream(&log, &log_size);
+    FILE* saved_err = stderr;
+    stderr = fopen("/dev/null", "w"); // the first diagnostics are not what is checked here
+    convert_in_memory(input.data(), input.size(), d, l, true);
+    fclose(stderr);
+    stderr = saved_err;
+    fclose(d);
+    fclose(l);
+    Converted c{std::string(dxf, dxf_size), std::string(log, log_size)};
+    free(dxf);
+    free(log);
+    return c;
+}
+
+void expect_whole(const Converted& c, const std::string& what) {
+    ASSERT_TRUE(complete(c.dxf)) << what;
+    EXPECT_NE(c.log.find("\nDrawn: "), std::string::npos) << what;
+    EXPECT_NE(c.log.find("\nErrors: "), std::string::npos) << what;
+    EXPECT_EQ(c.dxf.find("inf"), std::string::npos) << what;
+    EXPECT_EQ(c.dxf.find("nan"), std::string::npos) << what;
+}
+
+TEST(Hostile2, EveryByteValueAloneAndInRuns) {
+    for (int b = 0; b < 256; ++b) {
+        expect_whole(convert_here(std::string(1, static_cast<char>(b))), std::to_string(b));
+        expect_whole(
+            convert_here(std::string("PD1,1;").append(5000, static_cast<char>(b)).append("PD2,2;")),
+            std::to_string(b));
+    }
+}
+
+TEST(Hostile2, RandomBytes) {
+    std::mt19937 rng(2027);
+    for (int i = 0; i < 3; ++i) {
+        std::string bytes(300'000, '\0');
+        for (char& c : bytes)
+            c = static_cast<char>(rng());
+        Result r = convert2(bytes);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(complete(r.dxf));
+        EXPECT_NE(r.log.find("bytes that are not HP-GL skipped"), std::string::npos);
+    }
+}
+
+TEST(Hostile2, RealPlotsCutAtEveryOffset) {
+    for (const char* name : {"/xanadu_body.plt", "/feature_exercise.plt"}) {
+        std::string plot = read_file(std::string(TEST_DATA_DIR) + name);
+        ASSERT_FALSE(plot.empty());
+        for (size_t n = 0; n <= plot.size(); ++n)
+            expect_whole(convert_here(plot.substr(0, n)),
+                         std::string(name) + " cut at " + std::to_string(n));
+    }
+}
+
+TEST(Hostile2, AnEncodedTextOfTwentyMegabytes) {
+    const int pairs = 6'666'666; // pen-up moves one plotter unit to the right
+    std::string pe = "PE";
+    for (int i = 0; i < pairs; ++i)
+        pe += "<\xc1\xbf";
+    Result r = convert2(pe + ";PD;PU;");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(entities(r.dxf), "POINT PEN1 (6561.679134,0)\n"); // 6666666 / 1016
+}
+
+TEST(Hostile2, AMillionCommands) {
+    std::string input;
+    for (int i = 0; i < 500'000; ++i)
+        input += "PU1,1;pu2,2;";
+    Result r = convert2(input + "PD;");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(entities(r.dxf), "POINT PEN1 (0.001969,0.001969)\n");
+}
+
+TEST(Hostile2, NumbersOfTenThousandDigits) {
+    std::string zeros(10'000, '0');
+    Result r = convert2(std::string("PA1")
+                            .append(zeros)
+                            .append(",0;PA0.")
+                            .append(zeros)
+                            .append("1,0;PD")
+                            .append(zeros)
+                            .append("1016,0;"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(entities(r.dxf), "POLYLINE PEN1 (0,0) (1,0)\n");
+    EXPECT_EQ(log_body(r.log),
+              "penwright.plt:1:3: error: PA parameter 100000000000000000000000... is too large: "
+              "PA skipped\n"
+              "Drawn: 1 polylines, 0 arcs, 0 circles, 0 texts, 0 points on 1 layers\n");
+}
+
+TEST(Hostile2, ExtremeCoordinatesThroughEveryDrawingCommand) {
+    const std::string big = "9007199254740992", huge = std::string(1, '1') + std::string(300, '0');
+    const std::string tiny = std::string("0.").append(299, '0').append("1"); // a window of 1e-300
+    std::string commands;
+    for (const std::string& v : {big, std::string(1, '-').append(big)}) {
+        std::string p = v + "," + v;
+        commands += "PA" + p + ";PR" + p + ";PD" + p + ";AA" + p + ",90;AR" + p + ",-90;AT" + p +
+                    "," + p + ";RT1,1," + p + ";CI" + v + ";BZ" + p + "," + p + "," + p + ";BR" +
+                    p + ",1,1," + p + ";EA" + p + ";ER" + p + ";RA" + p + ";RR" + p + ";EW" + v +
+                    ",0,90;WG" + v + ",0,360;PM0;PD" + p + ";PM2;EP;PU0,0;";
+    }
+    const std::string small_window =
+        std::string("SC0,").append(tiny).append(",0,").append(tiny).append(";");
+    for (const std::string& scale : {std::string("SC;"), small_window}) {
+        Result r = convert2(scale + commands + "PA" + huge + ",0;");
+        EXPECT_TRUE(r.status == 0 || r.status == 1);
+        EXPECT_TRUE(complete(r.dxf));
+        EXPECT_EQ(r.dxf.find("inf"), std::string::npos) << scale;
+        EXPECT_EQ(r.dxf.find("nan"), std::string::npos) << scale;
+        EXPECT_NE(r.log.find("is too large: PA skipped"), std::string::npos);
+    }
+    Result r = convert2(small_window + "PA" + big + ",0;CI" + big + ";");
+    EXPECT_EQ(log_body(r.log),
+              "penwright.plt:1:613: error: coordinate out of range: PA skipped\n"
+              "penwright.plt:1:634: error: coordinate out of range: CI skipped\n"
+              "Drawn: 0 polylines, 0 arcs, 0 circles, 0 texts, 0 points on 0 layers\n");
+}
+
+} // namespace
