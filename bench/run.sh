@@ -2,7 +2,10 @@
 # Throughput benchmark: median of RUNS conversions per profile and size, side by side with
 # the fprintf build of the writers and with the floor (cat of the same outputs).
 #
-#   bench/run.sh [-p "lines plot labels"] [-s "1 10 100 200"] [-r 5]
+#   bench/run.sh [-p "lines plot labels"] [-s "1 10 100 200"] [-r 5] [-m --hpgl2]
+#
+# With -m, every conversion gets those options too (HP-GL/2 mode: -m --hpgl2); the rows and
+# their checksums are named PROFILE+hpgl2.
 #
 # Inputs come from bench/hpglgen (deterministic) and are kept in bench/data (BENCH_DATA).
 # Every output's checksum must equal the one recorded in bench/checksums.txt.
@@ -11,11 +14,13 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 profiles="lines plot labels"
 sizes="1 10 100 200"
 runs=5
-while getopts "p:s:r:" opt; do
+mode=""
+while getopts "p:s:r:m:" opt; do
     case $opt in
     p) profiles=$OPTARG ;;
     s) sizes=$OPTARG ;;
     r) runs=$OPTARG ;;
+    m) mode=$OPTARG ;;
     *) exit 2 ;;
     esac
 done
@@ -43,7 +48,7 @@ timed() {
     (cd "$work" && "$timeit" 1 "$@")
 }
 
-printf '%-7s %6s %9s %8s %9s %9s %10s %10s\n' profile MB "MB/s" "ns/point" "RSS KB" "fprintf x" "floor x" checksum
+printf '%-13s %6s %9s %8s %9s %9s %10s %10s\n' profile MB "MB/s" "ns/point" "RSS KB" "fprintf x" "floor x" checksum
 for profile in $profiles; do
     for size in $sizes; do
         input=$data/$profile-$size.plt
@@ -51,14 +56,14 @@ for profile in $profiles; do
         ln -sf "$input" "$work/in.plt"
         ours=() theirs=() floor=() rss=0 sum=""
         for _ in $(seq "$runs"); do
-            read -r t m < <(timed "$build/penwright" -i in.plt -o out.dxf)
+            read -r t m < <(timed "$build/penwright" $mode -i in.plt -o out.dxf)
             ours+=("$t")
             [ "$m" -gt "$rss" ] && rss=$m
             if [ -z "$sum" ]; then
                 sum=$(cd "$work" && cat out.dxf penwright.log | sha256sum | cut -c1-16)
-                entities=$(grep -c -E '^(LINE|ARC|CIRCLE|TEXT)$' "$work/out.dxf" || true)
+                entities=$(grep -c -E '^(LINE|ARC|CIRCLE|TEXT|VERTEX|POINT)$' "$work/out.dxf" || true)
             fi
-            read -r t _ < <(timed "$printf_build/penwright" -i in.plt -o out.dxf)
+            read -r t _ < <(timed "$printf_build/penwright" $mode -i in.plt -o out.dxf)
             theirs+=("$t")
             sync
             read -r t _ < <(cd "$work" && rm -f floor.out && sync && "$timeit" 1 sh -c "cat out.dxf penwright.log > floor.out")
@@ -67,11 +72,12 @@ for profile in $profiles; do
         t=$(printf '%s\n' "${ours[@]}" | median)
         tp=$(printf '%s\n' "${theirs[@]}" | median)
         tf=$(printf '%s\n' "${floor[@]}" | median)
-        expected=$(awk -v p="$profile" -v s="$size" '$1 == p && $2 == s { print $3 }' "$checksums" 2>/dev/null || true)
+        row=$profile${mode:++hpgl2}
+        expected=$(awk -v p="$row" -v s="$size" '$1 == p && $2 == s { print $3 }' "$checksums" 2>/dev/null || true)
         verdict=ok
         if [ -z "$expected" ]; then verdict="new:$sum"; elif [ "$expected" != "$sum" ]; then verdict=MISMATCH; failed=1; fi
-        awk -v p="$profile" -v s="$size" -v t="$t" -v tp="$tp" -v tf="$tf" -v n="$entities" -v rss="$rss" -v v="$verdict" \
-            'BEGIN { printf "%-7s %6s %9.1f %8.1f %9d %9.2f %10.2f %10s\n", p, s, s / t, t * 1e9 / (n ? n : 1), rss, tp / t, t / tf, v }'
+        awk -v p="$row" -v s="$size" -v t="$t" -v tp="$tp" -v tf="$tf" -v n="$entities" -v rss="$rss" -v v="$verdict" \
+            'BEGIN { printf "%-13s %6s %9.1f %8.1f %9d %9.2f %10.2f %10s\n", p, s, s / t, t * 1e9 / (n ? n : 1), rss, tp / t, t / tf, v }'
     done
 done
 rm -f "$work/out.dxf" "$work/penwright.log" "$work/floor.out"

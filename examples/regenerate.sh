@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Converts every example plot into NAME.dxf with its log kept as NAME.log, and renders
-# cassini.dxf with LibreCAD (dxf2pdf) and poppler (pdftoppm) into docs/cassini.png.
+# cassini.dxf with LibreCAD (dxf2pdf) and poppler (pdftoppm) into docs/cassini.png, and hp.hpgl
+# in both modes side by side into docs/hp_both_modes.png (with ImageMagick).
 #
 #   examples/regenerate.sh [path/to/penwright]
 set -euo pipefail
@@ -17,4 +18,26 @@ if command -v librecad >/dev/null && command -v pdftoppm >/dev/null; then
     QT_QPA_PLATFORM=offscreen librecad dxf2pdf -a "$scratch/cassini.dxf" >/dev/null 2>&1
     pdftoppm -png -r 80 -singlefile "$scratch/cassini.pdf" ../docs/cassini
     rm -rf "$scratch"
+fi
+
+# One drawing of each mode, with its name under it, side by side.
+render_modes() {
+    local scratch font=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
+    scratch=$(mktemp -d)
+    (cd "$scratch" && "$penwright" -i "$OLDPWD/hp.hpgl" -o classic.dxf &&
+        "$penwright" --hpgl2 -i "$OLDPWD/hp.hpgl" -o hpgl2.dxf) >/dev/null 2>&1
+    for mode in classic hpgl2; do
+        QT_QPA_PLATFORM=offscreen librecad dxf2pdf -a "$scratch/$mode.dxf" >/dev/null 2>&1
+        pdftoppm -png -r 60 -singlefile "$scratch/$mode.pdf" "$scratch/$mode"
+        title=$([ $mode = classic ] && echo "classic mode" || echo "HP-GL/2 mode (--hpgl2)")
+        convert "$scratch/$mode.png" -trim -bordercolor white -border 12 \( -size 400x28 xc:white \
+            -font "$font" -pointsize 16 -gravity center -annotate +0+0 "$title" \) -gravity center \
+            -append "$scratch/$mode-titled.png"
+    done
+    convert "$scratch/classic-titled.png" "$scratch/hpgl2-titled.png" -background white \
+        -gravity center +append ../docs/hp_both_modes.png
+    rm -rf "$scratch"
+}
+if command -v librecad >/dev/null && command -v pdftoppm >/dev/null && command -v convert >/dev/null; then
+    render_modes
 fi

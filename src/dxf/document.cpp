@@ -27,12 +27,19 @@ void write_colour(int colour) {
 }
 
 long long next_offset() {
+#ifdef PENWRIGHT_PRINTF_WRITERS
+    if (entities.file) { // the C library writes every record itself: ask it where it stands
+        fflush(entities.file);
+        return ftello(entities.file);
+    }
+#endif
     return entities.flushed + static_cast<long long>(entities.used);
 }
 
 // Rewrites one byte already kept, in memory or in the temporary file.
 void patch(long long offset, char c) {
-    if (offset >= entities.flushed) {
+    if (offset >= entities.flushed &&
+        offset - entities.flushed < static_cast<long long>(entities.used)) {
         entities.buffer[offset - entities.flushed] = c;
         return;
     }
@@ -49,8 +56,8 @@ void copy_entities(OutputStream& out) {
         fflush(entities.file);
         output_flush(out);
         fflush(out.file);
-        off_t from = 0;
-        auto left = static_cast<size_t>(entities.flushed);
+        off_t from = 0, size = ftello(entities.file);
+        auto left = static_cast<size_t>(size);
         while (left > 0) {
             ssize_t n =
                 copy_file_range(fileno(entities.file), &from, fileno(out.file), nullptr, left, 0);
@@ -64,7 +71,7 @@ void copy_entities(OutputStream& out) {
         }
         if (ferror(entities.file))
             fatal_error("penwright: the temporary file of the drawing cannot be read");
-        out.flushed += entities.flushed;
+        out.flushed += size;
     }
     output_bytes(out, entities.buffer, entities.used);
 }

@@ -89,15 +89,26 @@ struct Scanned {
     long long mantissa; // the digits as one integer, while there are at most 15
 };
 
+bool is_digit(char c) {
+    return static_cast<unsigned char>(c - '0') < 10;
+}
+
+// The mantissa is right for at most 15 digits: longer numbers are read again by from_chars.
 [[gnu::always_inline]] inline Scanned scan_number(const char* p) {
-    Scanned n{0, 0, 0, 0};
-    if (*p == '+' || *p == '-') ++n.length;
-    for (; p[n.length] >= '0' && p[n.length] <= '9'; ++n.length, ++n.digits)
-        n.mantissa = n.digits < 15 ? n.mantissa * 10 + (p[n.length] - '0') : n.mantissa;
-    if (p[n.length] != '.') return n;
-    for (++n.length; p[n.length] >= '0' && p[n.length] <= '9'; ++n.length, ++n.digits, ++n.decimals)
-        n.mantissa = n.digits < 15 ? n.mantissa * 10 + (p[n.length] - '0') : n.mantissa;
-    return n;
+    const char* q = p + (*p == '+' || *p == '-');
+    const char* first = q;
+    unsigned long long m = 0;
+    for (; is_digit(*q); ++q)
+        m = m * 10 + static_cast<unsigned>(*q - '0');
+    int digits = static_cast<int>(q - first), decimals = 0;
+    if (*q == '.') {
+        const char* fraction = ++q;
+        for (; is_digit(*q); ++q)
+            m = m * 10 + static_cast<unsigned>(*q - '0');
+        decimals = static_cast<int>(q - fraction);
+        digits += decimals;
+    }
+    return {static_cast<size_t>(q - p), digits, decimals, static_cast<long long>(m)};
 }
 
 double value_of(const char* text, const Scanned& n) {

@@ -151,3 +151,42 @@ TEST(Fallback, LogOnStandardErrorWritesTheSummaryOnce) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(LongOptions, ModeUnitsAndTheLogsName) {
+    // --log names the log in both modes; --units matters in HP-GL/2 mode only.
+    Result r =
+        run_penwright({.args = {"-i", "in.plt", "-o", "out.dxf", "--log=plot.log", "--units=mm"},
+                       .files = {{"in.plt", "SP1;PD40,0;"}},
+                       .dxf_name = "out.dxf"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_FALSE(r.log_exists);
+    EXPECT_EQ(r.folder["plot.log"],
+              log_file("SP 1\nPD\nmove to 40 0\n", 0, 0, "in.plt", "out.dxf"));
+    EXPECT_EQ(r.err, stderr_preamble("in.plt", "out.dxf", "plot.log") + "Errors: 0, Warnings: 0\n");
+    r = run_penwright(
+        {.args = {"--hpgl2", "-i", "in.plt", "--units=mm", "-o", "out.dxf", "--log=-"},
+         .files = {{"in.plt", "SP1;PD40,0;"}},
+         .dxf_name = "out.dxf"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_FALSE(r.log_exists);
+    EXPECT_NE(r.dxf.find(" 10\n1\n 20\n0\n"), std::string::npos); // 40 plotter units: 1 mm
+    EXPECT_EQ(r.err, stderr_preamble("in.plt", "out.dxf", "stderr") +
+                         "HPGL input file: in.plt\nDXF output file: out.dxf\n"
+                         "Drawn: 1 polylines, 0 arcs, 0 circles, 0 texts, 0 points on 1 layers\n"
+                         "Errors: 0, Warnings: 0\n");
+}
+
+TEST(LongOptions, AnythingElseIsUnrecognized) {
+    Result r = convert("", {"--hpgl", "--units=cm", "--log=", "--HPGL2", "-hpgl2"});
+    EXPECT_EQ(
+        r.out,
+        "Unrecognized command line option: --hpgl\nUnrecognized command line option: --units=cm\n"
+        "Unrecognized command line option: --log=\nUnrecognized command line option: --HPGL2\n"
+        "Unrecognized command line option: -hpgl2\n");
+    EXPECT_EQ(r.log, log_file("", 0, 5));
+    EXPECT_EQ(r.dxf, dxf_document("")); // the classic document: --hpgl2 was not given
+}
+
+} // namespace
