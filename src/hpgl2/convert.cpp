@@ -30,9 +30,9 @@ constexpr Entry handlers[] = {
 
 // Read and not drawn: fill and line attributes, fonts, the window, output and device commands.
 constexpr const char* not_drawn[] = {
-    "FT", "RF", "LT", "LA", "PW", "WU", "UL", "TR", "MC", "QL", "SV", "CR", "CT", "SD", "AD", "SS",
-    "SA", "CS", "CA", "FN", "SB", "DL", "DV", "IW", "AC", "OA", "OC", "OD", "OE", "OF", "OG", "OH",
-    "OI", "OL", "OO", "OP", "OS", "OT", "OW", "EC", "PP", "FR", "NR", "MG", "WD", "LB",
+    "FT", "RF", "LT", "LA", "PW", "WU", "UL", "TR", "MC", "QL", "SV", "CR", "CT", "SD", "AD",
+    "SS", "SA", "CS", "CA", "FN", "SB", "DL", "DV", "IW", "AC", "OA", "OC", "OD", "OE", "OF",
+    "OG", "OH", "OI", "OL", "OO", "OP", "OS", "OT", "OW", "EC", "PP", "FR", "NR", "MG", "WD",
 };
 
 constexpr int mnemonics = 2 * 26 * 26; // two letters, alone or after '!'
@@ -93,11 +93,19 @@ void write_counts() {
 
 } // namespace
 
+// The handlers by mnemonic, two letters A to Z: one look-up per command.
+struct HandlerTable {
+    Handler by_index[26 * 26] = {};
+    constexpr HandlerTable() {
+        for (const Entry& e : handlers)
+            by_index[(e.name[0] - 'A') * 26 + (e.name[1] - 'A')] = e.handler;
+    }
+};
+constexpr HandlerTable handler_table;
+
 Handler handler_of(const char* name) {
     if (name[0] == '!') return nullptr;
-    for (const Entry& e : handlers)
-        if (e.name[0] == name[0] && e.name[1] == name[1]) return e.handler;
-    return nullptr;
+    return handler_table.by_index[(name[0] - 'A') * 26 + (name[1] - 'A')];
 }
 
 void count_not_drawn(const Command& c) {

@@ -22,6 +22,7 @@ struct Device {
     double left = 50, bottom = 50;         // where an isotropic window sits in P1-P2 (percent)
     double ax = 1, bx = 0, ay = 1, by = 0; // user to frame: x * ax + bx, y * ay + by
     Point pen_position{0, 0};              // in the turned frame, plotter units
+    unsigned long motions = 0;             // how often the pen was moved, to tell moves apart
     bool pen_down = false;
     bool relative = false;      // PR rather than PA
     int pen = 1;                // the selected pen; pen 1 draws before any SP

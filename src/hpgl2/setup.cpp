@@ -25,7 +25,7 @@ void set_rotation(int degrees) {
     if (degrees == device.rotation) return;
     Point page = to_page(device.pen_position);
     device.rotation = degrees;
-    device.pen_position = from_page(page);
+    set_pen_position(from_page(page));
     reset_scaling_points();
 }
 
@@ -72,7 +72,7 @@ void cmd_IN(Command& c) {
     drop_rest(c, 1);
     lift_pen();
     defaults();
-    device.pen_position = {0, 0};
+    set_pen_position({0, 0});
     device.rotation = 0;
     device.colours.clear();
     reset_scaling_points();
