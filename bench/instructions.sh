@@ -29,11 +29,12 @@ mkdir -p "$work"
 for profile in $profiles; do
     input=$data/$profile-$size.plt
     [ -f "$input" ] || "$build/bench/hpglgen" "$profile" "$size" >"$input"
-    out=$work/$profile$mode.callgrind
+    name=$profile${mode:++${mode#--}}
+    out=$work/$name.callgrind
     # shellcheck disable=SC2086
     (cd "$work" && valgrind --tool=callgrind --callgrind-out-file="$out" "$binary" $mode -i "$input" \
-        -o out.dxf >/dev/null 2>&1)
+        -o out.dxf >/dev/null 2>&1) || true # errors in the plot end with status 1
     entities=$(grep -c -E '^(LINE|ARC|CIRCLE|TEXT|VERTEX|POINT)$' "$work/out.dxf" || true)
     callgrind_annotate --threshold=100 "$out" 2>/dev/null |
-        python3 "$root/bench/layers.py" "$profile$mode" "$(stat -c %s "$input")" "$entities"
+        python3 "$root/bench/layers.py" "$name" "$(stat -c %s "$input")" "$entities"
 done

@@ -10,10 +10,12 @@ LAYERS = [
     ("scanner", r"hpgl_scan|scanner|input_fill|quick_token|match_general|text_copy"),
     ("parser engine", r"hpgl_parse|parse<|\(anonymous namespace\)::reduce|enter_state|look_ahead"),
     ("rule actions", r"run_action"),
-    ("HP-GL/2 reader", r"hpgl2_read|reader|read_command|read_number"),
-    ("numbers", r"put_real|put_int|put_plotter_units|put_digits|put_units"),
-    ("record writers", r"emit<|dxf_|output_|format_detail"),
-    ("handlers", r"plot_to|cmd_|pe_|bezier|hpgl2|device|polyline|draw"),
+    ("HP-GL/2 reader", r"hpgl2_read|reader|read_|begin_command|source_|skip_stray|wrapper"),
+    ("numbers", r"put_real|put_int|put_plotter_units|put_digits|put_units|put_scaled|put_mill"),
+    ("record writers", r"emit<|dxf_|output_|format_detail|document_"),
+    ("handlers", r"plot_to|cmd_|pe_|bezier|hpgl2|device|polyline|draw|label|write_run|layout|"
+     r"use_pen|numbers_between|direction|plot_points|move_pen|to_page|writable|mark_symbol|"
+     r"arc|circle|outline|polygon|wedge|rectangle"),
     ("C library and start-up", r"."),
 ]
 

@@ -21,7 +21,8 @@ bool true_arcs() {
 }
 
 Point on_circle(Point centre, double r, double degrees) {
-    return {centre.x + r * cos_degrees(degrees), centre.y + r * sin_degrees(degrees)};
+    Point d = direction_of(degrees);
+    return {centre.x + r * d.x, centre.y + r * d.y};
 }
 
 void true_arc(Point centre, double r, double sweep) {

@@ -2,6 +2,8 @@
 // what they share (checking parameters, moving the pen).
 #pragma once
 
+#include <cmath>
+
 #include "hpgl2/device.h"
 #include "hpgl2/reader.h"
 
@@ -27,7 +29,11 @@ int integer(double v);
 void warn(const Command& c, const char* kind, const char* text);
 void fail(const Command& c, const char* kind, const char* text);
 // A point the DXF cannot hold: the command is skipped from there (an error). False then.
-bool check_writable(const Command& c, Point frame);
+[[gnu::cold]] bool refuse_unwritable(const Command& c);
+inline bool check_writable(const Command& c, Point frame) {
+    Point page = to_page(frame);
+    return (std::isfinite(page.x) && std::isfinite(page.y)) || refuse_unwritable(c);
+}
 
 // Pen motion: a straight move of the pen to a point of the turned frame, drawn when the pen is
 // down (kept in the polygon buffer in polygon mode).
@@ -37,8 +43,8 @@ void put_pen_down();
 void set_pen_position(Point frame);
 
 // Angles in degrees; exact at multiples of 90.
-double cos_degrees(double a);
-double sin_degrees(double a);
+// The unit vector at `a` degrees: (cos a, sin a).
+Point direction_of(double a);
 double atan2_degrees(double y, double x);
 
 // Polygon mode: moves go to the buffer instead of the drawing.

@@ -28,16 +28,6 @@ Point to_user(Point frame) {
     return {(frame.x - device.bx) / device.ax, (frame.y - device.by) / device.ay};
 }
 
-Point to_page(Point f) {
-    double w = device.page_width, h = device.page_height;
-    switch (device.rotation) {
-    case 90: return {w - f.y, f.x};
-    case 180: return {w - f.x, h - f.y};
-    case 270: return {f.y, h - f.x};
-    default: return f;
-    }
-}
-
 double frame_width() {
     return device.rotation % 180 ? device.page_height : device.page_width;
 }

@@ -44,7 +44,15 @@ inline Point frame_step(double dx, double dy) {
 Point to_user(Point frame);
 
 // A point of the turned frame on the page.
-Point to_page(Point frame);
+inline Point to_page(Point f) {
+    if (device.rotation == 0) return f;
+    double w = device.page_width, h = device.page_height;
+    switch (device.rotation) {
+    case 90: return {w - f.y, f.x};
+    case 180: return {w - f.x, h - f.y};
+    default: return {f.y, h - f.x}; // 270
+    }
+}
 // The turned page's width and height.
 double frame_width();
 double frame_height();

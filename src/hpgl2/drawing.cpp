@@ -1,5 +1,6 @@
 #include "hpgl2/drawing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -24,17 +25,16 @@ struct PenLayer {
 PenLayer current;
 std::map<int, std::pair<Rgb, int>> colour_cache; // by pen: its colour and that colour's ACI
 
+// The extents of what is drawn; empty while min_x > max_x. Points are finite.
 struct Box {
-    bool any = false;
-    Extents e{0, 0, 0, 0};
+    Extents e{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
     void add(Point p) {
-        if (!any) e = {p.x, p.y, p.x, p.y};
-        any = true;
-        if (p.x < e.min_x) e.min_x = p.x;
-        if (p.y < e.min_y) e.min_y = p.y;
-        if (p.x > e.max_x) e.max_x = p.x;
-        if (p.y > e.max_y) e.max_y = p.y;
+        e.min_x = std::min(e.min_x, p.x);
+        e.min_y = std::min(e.min_y, p.y);
+        e.max_x = std::max(e.max_x, p.x);
+        e.max_y = std::max(e.max_y, p.y);
     }
+    bool any() const { return e.min_x <= e.max_x; }
 };
 Box box;
 
@@ -229,7 +229,7 @@ void drawing_finish() {
     size_t i = 0;
     for (auto [pen, aci] : layer_colours) // pen 0 draws on a layer that is switched off
         layers.push_back({names[i++].c_str(), pen == 0 ? -aci : aci});
-    Extents e = box.any ? box.e : Extents{0, 0, 0, 0};
+    Extents e = box.any() ? box.e : Extents{0, 0, 0, 0};
     document_write(dxf_stream, e, layers.data(), static_cast<int>(layers.size()));
     document_reset();
 }

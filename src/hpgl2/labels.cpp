@@ -79,7 +79,7 @@ Layout layout() {
     l.cell = 1.5 * l.size.x * (1 + s.extra_spaces);
     l.line = 2 * l.size.y * (1 + s.extra_lines);
     l.angle = direction();
-    l.along = {cos_degrees(l.angle), sin_degrees(l.angle)};
+    l.along = direction_of(l.angle);
     l.up = {-l.along.y, l.along.x};
     return l;
 }
@@ -201,6 +201,10 @@ bool numbers_pair(Command& c, double& a, double& b) {
 }
 
 } // namespace
+
+bool marking_symbols() {
+    return labels.settings.symbol_mode;
+}
 
 void mark_symbol() {
     if (!labels.settings.symbol_mode) return;

@@ -7,13 +7,22 @@ void set_pen_position(Point frame) {
     device.pen_position = frame;
 }
 
-void move_pen(Point to) {
+namespace {
+
+// A straight move, with polygon mode known.
+[[gnu::always_inline]] inline void move_pen_in(Point to, bool polygon) {
     Point from = device.pen_position;
-    if (in_polygon_mode())
+    if (polygon)
         polygon_add(to, device.pen_down);
     else if (device.pen_down)
         draw_to(to_page(from), to_page(to));
     device.pen_position = to;
+}
+
+} // namespace
+
+void move_pen(Point to) {
+    move_pen_in(to, in_polygon_mode());
 }
 
 void lift_pen() {
@@ -32,6 +41,7 @@ namespace {
 // The points of a PA, PR, PU or PD list, batch by batch, as absolute or relative moves.
 void plot_points(Command& c) {
     if (c.unusable) return skip_rest(c);
+    bool polygon = in_polygon_mode(), symbols = marking_symbols(); // the same for the whole list
     for (;;) {
         for (int i = 0; i + 1 < c.count; i += 2) {
             double x = c.numbers[i], y = c.numbers[i + 1];
@@ -39,8 +49,8 @@ void plot_points(Command& c) {
                                                device.pen_position.y + frame_step(x, y).y}
                                        : to_frame(x, y);
             if (!check_writable(c, to)) return skip_rest(c);
-            move_pen(to);
-            mark_symbol();
+            move_pen_in(to, polygon);
+            if (symbols) mark_symbol();
         }
         if (!c.more) break;
         read_more(c);

@@ -83,28 +83,20 @@ int integer(double v) {
     return static_cast<int>(r);
 }
 
-bool check_writable(const Command& c, Point frame) {
-    if (writable(to_page(frame))) return true;
+bool refuse_unwritable(const Command& c) {
     std::string text = std::string("coordinate out of range: ") + c.name + " skipped";
     fail(c, "range", text.c_str());
     return false;
 }
 
-double cos_degrees(double a) {
+Point direction_of(double a) {
     double r = std::fmod(a, 360.0);
-    if (r == 0) return 1;
-    if (r == 90 || r == -270) return 0;
-    if (r == 180 || r == -180) return -1;
-    if (r == 270 || r == -90) return 0;
-    return std::cos(r * (M_PI / 180.0));
-}
-
-double sin_degrees(double a) {
-    double r = std::fmod(a, 360.0);
-    if (r == 0 || r == 180 || r == -180) return 0;
-    if (r == 90 || r == -270) return 1;
-    if (r == 270 || r == -90) return -1;
-    return std::sin(r * (M_PI / 180.0));
+    if (r == 0) return {1, 0};
+    if (r == 90 || r == -270) return {0, 1};
+    if (r == 180 || r == -180) return {-1, 0};
+    if (r == 270 || r == -90) return {0, -1};
+    double radians = r * (M_PI / 180.0);
+    return {std::cos(radians), std::sin(radians)}; // one sincos call
 }
 
 double atan2_degrees(double y, double x) {

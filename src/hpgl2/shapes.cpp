@@ -49,7 +49,8 @@ void wedge(Command& c) {
     int steps = std::max(1, static_cast<int>(std::ceil(std::fabs(sweep) / chord)));
     for (int k = 0; k <= steps - (whole ? 1 : 0); ++k) {
         double a = start + sweep * k / steps;
-        points[n++] = {centre.x + r * cos_degrees(a), centre.y + r * sin_degrees(a)};
+        Point d = direction_of(a);
+        points[n++] = {centre.x + r * d.x, centre.y + r * d.y};
     }
     outline(c, points, n);
 }
