@@ -1,6 +1,8 @@
 // Every byte of the DXF document: the frame, the layer table and the four entity records.
 #pragma once
 
+#include "format/format.h"
+
 // Which template carries an arc or circle centre: arcs from AA write "20" without blanks.
 enum class CentreForm { standard, absolute_arc };
 
@@ -8,9 +10,11 @@ void dxf_begin();
 void dxf_layer_table();
 void dxf_end();
 
-void dxf_line(int layer, double x1, double y1, double x2, double y2);
+// A line between two points given in plotter units.
+void dxf_line(int layer, Inches x1, Inches y1, Inches x2, Inches y2);
 void dxf_arc(int layer, double cx, double cy, double radius, double angle50, double angle51,
              CentreForm form);
 void dxf_circle(int layer, double cx, double cy, double radius, CentreForm form);
-void dxf_text(int layer, double x, double y, double height, double angle, double width_factor,
-              const char* text);
+// A text at a point given in plotter units.
+void dxf_text(int layer, Inches x, Inches y, double height, double angle, double width_factor,
+              Counted text);

@@ -13,11 +13,28 @@
 constexpr int int_text_max = 12;
 constexpr int real_text_max = 320;
 
-char* put_int(char* p, int v);     // "%d"
+char* put_int(char* p, int v);                  // "%d"
+inline char* put_small_or_int(char* p, int v) { // layers and pens are mostly one digit
+    if (static_cast<unsigned>(v) < 10) {
+        *p = static_cast<char>('0' + v);
+        return p + 1;
+    }
+    return put_int(p, v);
+}
 char* put_real(char* p, double v); // "%f": six decimals, "-0.000000" for negative zero
 // v / divisor with at most six decimals, trailing zeros and a trailing point dropped, and no
 // negative zero: "1", "0.5", "-2.125", "0". v must be finite.
 char* put_scaled(char* p, double v, int divisor);
+
+// Whole plotter units (1/1016 inch) in inches, as "%f" writes the double units / 1016.0. The
+// sign stands apart from the magnitude so that a negative zero is written "-0.000000".
+struct Inches {
+    unsigned magnitude; // 8 bytes in all: passed in one register
+    bool negative;
+    bool operator==(const Inches&) const = default;
+};
+char* put_inches(char* p, Inches v);
+constexpr int inches_text_max = 17;
 
 // The argument of a "%u" directive: a value in some unit, written in another.
 struct Scaled {
@@ -30,6 +47,14 @@ struct Counted {
     const char* text;
     size_t length;
 };
+
+// The argument of a "%k" directive: a short text kept in a buffer of `kept_text_room` bytes or
+// more, copied whole at once and cut to its length (at most kept_text_room).
+struct Kept {
+    const char* text;
+    size_t length;
+};
+constexpr size_t kept_text_room = 24;
 
 // An output file with a buffer of its own. Without a buffer (capacity 0) every record is
 // written through at once, as an unbuffered stream such as standard error needs. Without a
@@ -50,7 +75,7 @@ void output_flush(OutputStream& stream);
 void output_bytes(OutputStream& stream, const char* bytes, size_t n);
 
 // A format string usable as a template argument. Directives: %d %f %s %c %%, %u for a Scaled
-// value and %t for a Counted text.
+// value, %i for Inches, %t for a Counted text and %k for a Kept one.
 template <size_t N> struct Format {
     char text[N];
     constexpr Format(const char (&s)[N]) {
@@ -77,7 +102,11 @@ template <size_t N> struct Format {
                 continue;
             }
             char d = text[++i];
-            n += d == 'd' ? int_text_max : d == 'f' || d == 'u' ? real_text_max : 1;
+            n += d == 'd'               ? int_text_max
+                 : d == 'f' || d == 'u' ? real_text_max
+                 : d == 'k'             ? kept_text_room
+                 : d == 'i'             ? inches_text_max
+                                        : 1;
         }
         return n;
     }
@@ -96,8 +125,16 @@ struct Out {
     void put_text(char*& p, const char* s) { put_counted(p, s, strlen(s)); }
     void put_counted(char*& p, const char* s, size_t n) {
         if (n > 16) return put_long(p, s, n);
-        for (size_t i = 0; i < n; ++i) // short texts, such as layer names, are the common case
-            p[i] = s[i];
+        if (n >= 8) { // two copies that overlap in the middle, for any length up to 16
+            memcpy(p, s, 8);
+            memcpy(p + n - 8, s + n - 8, 8);
+        } else if (n >= 4) {
+            memcpy(p, s, 4);
+            memcpy(p + n - 4, s + n - 4, 4);
+        } else {
+            for (size_t i = 0; i < n; ++i)
+                p[i] = s[i];
+        }
         p += n;
         slack -= n;
     }
@@ -128,9 +165,11 @@ char* put_rest(Out& out, char* p, A a, Rest... rest) {
         return put_rest<F, d + 2>(out, p, a, rest...);
     } else {
         if constexpr (kind == 'd')
-            p = put_int(p, a);
+            p = put_small_or_int(p, a);
         else if constexpr (kind == 'f')
             p = put_real(p, a);
+        else if constexpr (kind == 'i')
+            p = put_inches(p, a);
         else if constexpr (kind == 'u')
             p = put_scaled(p, a.value, a.divisor);
         else if constexpr (kind == 'c')
@@ -139,7 +178,10 @@ char* put_rest(Out& out, char* p, A a, Rest... rest) {
             out.put_text(p, a);
         else if constexpr (kind == 't')
             out.put_counted(p, a.text, a.length);
-        else
+        else if constexpr (kind == 'k') {
+            memcpy(p, a.text, kept_text_room);
+            p += a.length;
+        } else
             static_assert(kind == 'd', "unknown directive");
         return put_rest<F, d + 2>(out, p, rest...);
     }
@@ -162,7 +204,7 @@ template <Format F, typename... Args> void write_through(OutputStream& stream, A
 // The comparison build: every formatted write goes through the C library (the C library has no
 // directive for a Scaled value: those records are formatted here and written at once).
 template <Format F, typename... Args> void emit(OutputStream& stream, Args... args) {
-    if constexpr (F.uses('u') || F.uses('t'))
+    if constexpr (F.uses('u') || F.uses('t') || F.uses('k') || F.uses('i'))
         format_detail::write_through<F>(stream, args...);
     else if constexpr (sizeof...(Args) == 0)
         fputs(F.text, stream.file);

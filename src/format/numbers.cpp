@@ -23,7 +23,7 @@ int digit_count(unsigned long long v) {
     return n + (v >= 10) + (v >= 100) + (v >= 1000);
 }
 
-char* put_digits(char* p, unsigned long long v) {
+char* put_many_digits(char* p, unsigned long long v) {
     char* end = p + digit_count(v);
     char* q = end;
     for (; v >= 100; v /= 100) {
@@ -35,6 +35,37 @@ char* put_digits(char* p, unsigned long long v) {
     else
         q[-1] = static_cast<char>('0' + v);
     return end;
+}
+
+// v below 10000, without leading zeros.
+inline char* put_few_digits(char* p, unsigned v) {
+    if (v < 10) {
+        *p = static_cast<char>('0' + v);
+        return p + 1;
+    }
+    if (v < 100) {
+        put_pair(p, v);
+        return p + 2;
+    }
+    if (v < 1000) {
+        *p = static_cast<char>('0' + v / 100);
+        put_pair(p + 1, v % 100);
+        return p + 3;
+    }
+    put_pair(p, v / 100);
+    put_pair(p + 2, v % 100);
+    return p + 4;
+}
+
+// Most numbers written have at most eight digits, and most of those four or fewer.
+inline char* put_digits(char* p, unsigned long long v) {
+    if (v < 10000) return put_few_digits(p, static_cast<unsigned>(v));
+    if (v >= 100000000) return put_many_digits(p, v);
+    auto low = static_cast<unsigned>(v % 10000);
+    p = put_few_digits(p, static_cast<unsigned>(v / 10000));
+    put_pair(p, low / 100);
+    put_pair(p + 2, low % 100);
+    return p + 4;
 }
 
 // ".dddddd" for each remainder r of a division by 1016: r / 1016 rounded to six decimals.
@@ -60,12 +91,15 @@ constexpr Fractions fractions;
 
 // k / 1016 with six decimals. For |k| <= 2^33 the double nearest k / 1016 lies closer to
 // k / 1016 than any rounding boundary of the sixth decimal, so this matches "%f" of it.
-char* put_plotter_units(char* p, long long k, bool negative) {
+template <typename Unsigned> char* put_inch_text(char* p, Unsigned u, bool negative) {
     if (negative) *p++ = '-';
-    unsigned long long u = static_cast<unsigned long long>(k < 0 ? -k : k);
     p = put_digits(p, u / 1016);
-    memcpy(p, fractions.text[u % 1016], 8); // the eighth byte is overwritten by what follows
+    memcpy(p, fractions.text[u % 1016], 8); // the eighth byte is the place of what follows
     return p + 7;
+}
+
+char* put_plotter_units(char* p, long long k, bool negative) {
+    return put_inch_text(p, static_cast<unsigned long long>(k < 0 ? -k : k), negative);
 }
 
 constexpr double exact_path_limit = 8589934592.0; // 2^33
@@ -95,15 +129,37 @@ void millionfold(double a, double& product, double& error) {
     error = (high * million - product) + low * million;
 }
 
-// q rounded to six decimals as "%.6f" rounds it (to nearest, ties to even, on the exact value
-// of q), shortened. |q| < 4e9, so q * 10^6 stays below 2^52.
-char* put_millionths(char* p, double q) {
+// |q| in millionths, rounded as "%.6f" rounds it: to nearest, ties to even, on the exact value
+// of q. |q| < 4e9, so q * 10^6 stays below 2^52.
+unsigned long long rounded_millionths(double q) {
     double product, error;
     millionfold(std::fabs(q), product, error);
     auto whole = static_cast<unsigned long long>(product);
     double above_half = (product - static_cast<double>(whole)) - 0.5; // exact
     bool up = above_half > 0 || (above_half == 0 && (error > 0 || (error == 0 && (whole & 1))));
-    unsigned long long millionths = whole + (up ? 1 : 0);
+    return whole + (up ? 1 : 0);
+}
+
+// Six decimals, all of them.
+void put_six_decimals(char* p, unsigned f) {
+    *p = '.';
+    put_pair(p + 1, f / 10000);
+    put_pair(p + 3, f / 100 % 100);
+    put_pair(p + 5, f % 100);
+}
+
+// "%f" of q: six decimals, and a sign for any negative q, even one that rounds to zero.
+char* put_fixed(char* p, double q) {
+    unsigned long long millionths = rounded_millionths(q);
+    if (std::signbit(q)) *p++ = '-';
+    p = put_digits(p, millionths / 1000000);
+    put_six_decimals(p, static_cast<unsigned>(millionths % 1000000));
+    return p + 7;
+}
+
+// q rounded to six decimals as "%.6f" rounds it, shortened.
+char* put_millionths(char* p, double q) {
+    unsigned long long millionths = rounded_millionths(q);
     if (millionths == 0) {
         *p = '0';
         return p + 1;
@@ -112,10 +168,7 @@ char* put_millionths(char* p, double q) {
     p = put_digits(p, millionths / 1000000);
     unsigned f = static_cast<unsigned>(millionths % 1000000);
     if (f == 0) return p;
-    *p = '.';
-    put_pair(p + 1, f / 10000);
-    put_pair(p + 3, f / 100 % 100);
-    put_pair(p + 5, f % 100);
+    put_six_decimals(p, f);
     char* end = p + 7;
     while (end[-1] == '0')
         --end;
@@ -146,6 +199,10 @@ char* put_whole_units(char* p, long long k, int divisor) {
 
 } // namespace
 
+char* put_inches(char* p, Inches v) {
+    return put_inch_text(p, v.magnitude, v.negative);
+}
+
 char* put_int(char* p, int v) {
     unsigned magnitude = static_cast<unsigned>(v);
     if (v < 0) {
@@ -163,6 +220,7 @@ char* put_real(char* p, double v) {
         auto k = static_cast<long long>(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
         if (static_cast<double>(k) / 1016.0 == v) return put_plotter_units(p, k, std::signbit(v));
     }
+    if (std::fabs(v) < 4e9) return put_fixed(p, v);
     return std::to_chars(p, p + real_text_max, v, std::chars_format::fixed, 6).ptr;
 }
 

@@ -305,11 +305,11 @@ bool is_identifier(const std::string& s) {
     return true;
 }
 
-// symbol_NAME for every terminal named like an identifier; the end of input is symbol_end.
+// symbol_NAME for every symbol named like an identifier; the end of input is symbol_end.
 void emit_symbol_constants(std::ostringstream& out, const Grammar& g) {
     out << "constexpr int symbol_end = 0;\n";
-    for (int t = 0; t < g.terminals; ++t) {
-        const std::string& name = g.symbols[static_cast<size_t>(t)].name;
+    for (size_t t = 0; t < g.symbols.size(); ++t) {
+        const std::string& name = g.symbols[t].name;
         if (is_identifier(name)) out << "constexpr int symbol_" << name << " = " << t << ";\n";
     }
 }
@@ -410,7 +410,7 @@ void emit_token_symbols(std::ostringstream& out, const Grammar& g) {
 }
 
 void emit_rules(std::ostringstream& out, const Grammar& g) {
-    std::vector<int> lhs, length, line, rhs_start, rhs, has_text;
+    std::vector<int> lhs, length, line, rhs_start, rhs, has_text, has_action;
     for (const GrammarRule& r : g.rules) {
         lhs.push_back(r.lhs);
         length.push_back(static_cast<int>(r.rhs.size()));
@@ -421,6 +421,7 @@ void emit_rules(std::ostringstream& out, const Grammar& g) {
         for (int sym : r.rhs)
             text = text || g.symbols[static_cast<size_t>(sym)].owns_text();
         has_text.push_back(text);
+        has_action.push_back(!r.action.empty());
     }
     rhs_start.push_back(static_cast<int>(rhs.size()));
     emit_array(out, "short", "rule_lhs", lhs);
@@ -429,6 +430,7 @@ void emit_rules(std::ostringstream& out, const Grammar& g) {
     emit_array(out, "short", "rule_rhs_start", rhs_start);
     emit_array(out, "unsigned char", "rule_rhs", rhs);
     emit_array(out, "unsigned char", "rule_has_text", has_text);
+    emit_array(out, "unsigned char", "rule_has_action", has_action);
 }
 
 void emit_states(std::ostringstream& out, const Grammar& g, const Automaton& a) {

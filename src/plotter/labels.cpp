@@ -41,9 +41,11 @@ void cmd_DI(int run, int rise) {
 
 void cmd_LB(char* text) {
     PlotterState& s = plotter_state;
-    text[strcspn(text, "\r\n")] = '\0'; // the label ends at its first line break
-    emit<"LB \"%s\"\n">(log_stream, text);
+    size_t length = strcspn(text, "\r\n"); // the label ends at its first line break
+    text[length] = '\0';
+    emit<"LB \"%t\"\n">(log_stream, Counted{text, length});
     if (s.pen != 0)
-        dxf_text(dxf_layer(), dxf_x(s.pos_x), dxf_y(s.pos_y),
-                 dxf_length(finite_size(s.char_height)), s.label_angle, s.char_width_factor, text);
+        dxf_text(dxf_layer(), dxf_units(s.pos_x, s.x_scale < 0), dxf_units(s.pos_y, s.y_scale < 0),
+                 dxf_length(finite_size(s.char_height)), s.label_angle, s.char_width_factor,
+                 {text, length});
 }

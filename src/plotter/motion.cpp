@@ -35,7 +35,11 @@ void plot_to(int x, int y) {
     // Relative moves wrap around the 32-bit range like the hardware registers would.
     int to_x = s.relative ? wrap_add(s.pos_x, x) : x;
     int to_y = s.relative ? wrap_add(s.pos_y, y) : y;
-    if (drawing()) dxf_line(dxf_layer(), dxf_x(s.pos_x), dxf_y(s.pos_y), dxf_x(to_x), dxf_y(to_y));
+    if (drawing()) {
+        bool mirror_x = s.x_scale < 0, mirror_y = s.y_scale < 0;
+        dxf_line(dxf_layer(), dxf_units(s.pos_x, mirror_x), dxf_units(s.pos_y, mirror_y),
+                 dxf_units(to_x, mirror_x), dxf_units(to_y, mirror_y));
+    }
     s.pos_x = to_x;
     s.pos_y = to_y;
 }

@@ -1,6 +1,8 @@
 // The imaginary pen plotter: its one state record and the mapping to DXF numbers.
 #pragma once
 
+#include "format/format.h"
+
 struct PlotterState {
     int pen_down = 0;
     int pen = 0; // 0: no pen selected
@@ -28,6 +30,11 @@ inline double dxf_x(double u) {
 }
 inline double dxf_y(double u) {
     return u * plotter_state.y_scale / units_per_inch;
+}
+// The same for whole plotter units, without a double: the sign of u * scale, zero included.
+// A mirrored axis writes 0 as "-0.000000", as "%f" writes 0 * -1.0.
+inline Inches dxf_units(int u, bool mirrored) {
+    return {u < 0 ? 0u - static_cast<unsigned>(u) : static_cast<unsigned>(u), (u < 0) != mirrored};
 }
 inline double dxf_length(double u) {
     return u / units_per_inch;

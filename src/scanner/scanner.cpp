@@ -144,6 +144,14 @@ Match match_general() {
     return text;
 }
 
+// A line end, which is no token: the position starts again at the next line.
+[[gnu::always_inline]] inline void next_line() {
+    yyleng = 1;
+    scanner.cursor = scanner.token_start += 1;
+    ++line_number;
+    tokenpos = 0;
+}
+
 [[gnu::cold]] void trace_int_value() {
     fprintf(stderr, "Token value = \"0x%x\"\n", static_cast<unsigned>(token_value.i));
 }
@@ -197,10 +205,7 @@ void report_illegal(char c) {
 // Takes the matched token and runs its rule's action: a token kind to return, or 0 to scan on.
 int act(Match m) {
     if (m.rule == rule_newline) {
-        yyleng = m.length;
-        scanner.cursor = scanner.token_start += m.length;
-        ++line_number;
-        tokenpos = 0;
+        next_line();
         return 0;
     }
     char* text = take(m.length);
@@ -227,27 +232,61 @@ int act(Match m) {
     fatal_error("fatal flex scanner internal error--no action found");
 }
 
-// The commonest tokens without the automaton: a lone character that nothing extends, and an
-// integer that ends inside the buffer. -1 for anything else, which the automaton takes.
-int quick_token() {
-    const char* b = input.bytes + scanner.token_start;
-    auto c = static_cast<unsigned char>(b[0]);
-    uint8_t to = transitions.next[automaton::start * 32 + tables.byte_class[c]];
-    if (to == tables.single_state) {
-        take(1);
-        return c;
-    }
-    bool negative = c == '-';
-    int p = negative;
-    if (to != tables.integer_state && !(negative && is_digit(b[p]))) return -1;
+// An integer at b, the token start, that ends inside the buffer; -1 for anything else.
+[[gnu::always_inline]] inline int quick_int(const char* b) {
+    bool negative = b[0] == '-';
+    const char* q = b + negative;
+    unsigned digit = static_cast<unsigned char>(*q) - 48u;
+    if (digit >= 10) return -1;
     unsigned v = 0;
-    for (; is_digit(b[p]); ++p)
-        v = v * 10u + static_cast<unsigned>(b[p] - '0');
-    if (scanner.token_start + p >= input.length || b[p] == '.') return -1; // it may go on
-    take(p);
+    do
+        v = v * 10u + digit;
+    while ((digit = static_cast<unsigned char>(*++q) - 48u) < 10);
+    int length = static_cast<int>(q - b);
+    if (scanner.token_start + length >= input.length || *q == '.') return -1; // it may go on
+    take(length);
     token_value.i = static_cast<int>(negative ? 0u - v : v);
     if (scanner_trace) trace_int_value();
     return INT;
+}
+
+// A token of one or two bytes that the automaton would take, with its rule: a character that
+// nothing extends, a keyword's first letter that the next byte does not continue, or a keyword
+// of two letters (LB, PE, CO) that the byte after them does not continue. 0 for anything else.
+[[gnu::always_inline]] inline Match short_token(const char* b) {
+    uint8_t to = transitions.next[automaton::start * 32 + tables.byte_class[*b & 0xff]];
+    if (to == tables.single_state) return {1, rule_single};
+    if (tables.accept[to] != rule_single || scanner.token_start + 2 >= input.length)
+        return {0, no_rule};
+    uint8_t second = transitions.next[to * 32 + tables.byte_class[b[1] & 0xff]];
+    if (second == dead) return {1, rule_single};
+    auto rule = static_cast<Rule>(tables.accept[second]);
+    if (rule != no_rule && transitions.next[second * 32 + tables.byte_class[b[2] & 0xff]] == dead)
+        return {2, rule};
+    return {0, no_rule};
+}
+
+// What quick_token gives when it took line ends up to the end of the buffer, and no token.
+constexpr int line_ends_only = -2;
+
+// The commonest tokens without the automaton, line ends before them taken as they come. -1 for
+// anything else, which the automaton takes.
+[[gnu::always_inline]] inline int quick_token() {
+    for (;;) {
+        const char* b = input.bytes + scanner.token_start;
+        if (*b == '\n') {
+            next_line();
+            if (scanner.token_start >= input.length) return line_ends_only;
+            continue;
+        }
+        Match m = short_token(b);
+        if (m.rule == rule_single) {
+            take(1);
+            return static_cast<unsigned char>(*b);
+        }
+        if (m.length == 2) return act(m); // a keyword
+        return quick_int(b);
+    }
 }
 
 // The end of the input: the buffer is emptied so that a later call would read on.
@@ -260,13 +299,8 @@ bool at_end_of_input() {
     return true;
 }
 
-} // namespace
-
-int hpgl_wrap() {
-    return 1;
-}
-
-int hpgl_scan() {
+// Every token the quick path does not take, the end of the input and the first call included.
+[[gnu::noinline]] int scan_on() {
     if (!scanner.created) {
         input_create(scanner.source);
         scanner.created = true;
@@ -279,11 +313,69 @@ int hpgl_scan() {
         if (scanner.mode == INITIAL && scanner_quick_path) {
             int kind = quick_token();
             if (kind >= 0) return kind;
+            if (kind == line_ends_only) continue; // the buffer may end here
         }
         Match m;
         if (scanner.mode == INITIAL || !match_text(m)) m = match_general();
         if (int kind = act(m)) return kind;
     }
+}
+
+} // namespace
+
+namespace {
+
+[[gnu::always_inline]] inline int next_token() {
+    // The usual token: in INITIAL mode, with its first byte in the buffer.
+    if (scanner.token_start < input.length && scanner.mode == INITIAL && scanner_quick_path) {
+        int kind = quick_token();
+        if (kind >= 0) return kind;
+    }
+    return scan_on();
+}
+
+// The usual number of a point: an integer, before anything else.
+[[gnu::always_inline]] inline int next_int_or_token() {
+    if (scanner.token_start < input.length && scanner.mode == INITIAL && scanner_quick_path) {
+        int kind = quick_int(input.bytes + scanner.token_start);
+        if (kind >= 0) return kind;
+    }
+    return next_token();
+}
+
+// The comma between the numbers of a list, before anything else.
+[[gnu::always_inline]] inline int next_comma_or_token() {
+    if (scanner.token_start < input.length && input.bytes[scanner.token_start] == ',' &&
+        scanner.mode == INITIAL && scanner_quick_path) {
+        take(1);
+        return ',';
+    }
+    return next_token();
+}
+
+} // namespace
+
+int hpgl_scan() {
+    return next_token();
+}
+
+PointTokens hpgl_scan_point() {
+    PointTokens t;
+    if ((t.next = next_int_or_token()) != INT) return t;
+    t.x = token_value;
+    t.matched = 1;
+    if ((t.next = next_comma_or_token()) != ',') return t;
+    t.comma = token_value;
+    t.matched = 2;
+    if ((t.next = next_int_or_token()) != INT) return t;
+    t.y = token_value;
+    t.matched = 3;
+    t.next = next_comma_or_token();
+    return t;
+}
+
+int hpgl_wrap() {
+    return 1;
 }
 
 void scanner_set_input(FILE* stream) {
@@ -292,6 +384,7 @@ void scanner_set_input(FILE* stream) {
 
 void scanner_reset() {
     input_release();
+    text_forget_spare();
     scanner = ScannerState{};
     token_value = TokenValue{};
 }

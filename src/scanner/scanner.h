@@ -8,6 +8,16 @@
 // The next token's kind, 0 at the end of the input.
 int hpgl_scan();
 
+// The tokens of a point in a list, after its comma: INT ',' INT and the token after them, as
+// four calls of hpgl_scan would give them. `matched` counts those that came as expected; `next`
+// is the kind of the token after those, whose value is in token_value.
+struct PointTokens {
+    int matched = 0;
+    int next = 0;
+    TokenValue x{}, comma{}, y{};
+};
+PointTokens hpgl_scan_point();
+
 // Asked at each end of the input whether another input follows: never.
 int hpgl_wrap();
 

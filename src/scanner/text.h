@@ -8,5 +8,9 @@
 // memory" is reported and the empty text stands in, so a handler always gets a text.
 char* text_copy(const char* bytes, size_t n);
 
-// Frees a text made by text_copy (never the empty text that stood in for a failed copy).
+// Gives back a text made by text_copy (never the empty text that stood in for a failed copy).
+// The last one given back is kept for the next copy.
 void text_release(char* text);
+
+// Frees the text kept for the next copy.
+void text_forget_spare();

@@ -3,14 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iterator>
+#include <random>
 
 #include "e2e/harness.h"
 #include "inprocess/inprocess.h"
+#include "parser/engine.h"
+#include "scanner/scanner.h"
 
 namespace {
 
 struct Converted {
-    std::string dxf, log;
+    std::string dxf, log, err;
 };
 
 Converted convert_here(const std::string& input) {
@@ -20,16 +24,19 @@ Converted convert_here(const std::string& input) {
     size_t log_size = 0;
     FILE* d = open_memstream(&dxf, &dxf_size);
     FILE* l = open_memstream(&log, &log_size);
+    char* err = nullptr;
+    size_t err_size = 0;
     FILE* saved_err = stderr;
-    stderr = fopen("/dev/null", "w"); // error reports are not what is checked here
+    stderr = open_memstream(&err, &err_size);
     convert_in_memory(input.data(), input.size(), d, l);
     fclose(stderr);
     stderr = saved_err;
     fclose(d);
     fclose(l);
-    Converted c{std::string(dxf, dxf_size), std::string(log, log_size)};
+    Converted c{std::string(dxf, dxf_size), std::string(log, log_size), std::string(err, err_size)};
     free(dxf);
     free(log);
+    free(err);
     return c;
 }
 
@@ -69,6 +76,39 @@ TEST(InProcess, RealPlotsCutAtEveryOffset) {
             ASSERT_TRUE(c.dxf.ends_with("  0\nENDSEC\n  0\nEOF\n")) << name << " cut at " << cut;
             ASSERT_NE(c.log.find("Errors: "), std::string::npos) << name << " cut at " << cut;
         }
+    }
+}
+
+// Statements of point lists, one of them broken off somewhere by what can end a list.
+std::string point_lists(std::mt19937& rng) {
+    const char* commands[] = {"PA", "PD", "PU", "PR", "SP1;PD"};
+    const char* breaks[] = {"", ";", "2.5", ",", " ", "\n", ",,", "LBx\x03", "K", ";12"};
+    std::string input;
+    int statements = 1 + static_cast<int>(rng() % 6), broken = static_cast<int>(rng() % 8);
+    for (int s = 0; s < statements; ++s) {
+        input += commands[rng() % std::size(commands)];
+        for (int i = 0, n = static_cast<int>(rng() % 40); i < n; ++i) {
+            if (i) input += ',';
+            input += std::to_string(static_cast<int>(rng() % 4000) - 2000);
+            if (s == broken && i == n / 2) input += breaks[rng() % std::size(breaks)];
+            input.append(",").append(std::to_string(static_cast<int>(rng() % 4000) - 2000));
+        }
+        if (rng() % 4) input += ';';
+    }
+    return input;
+}
+
+TEST(InProcess, QuickPathsParseAsTheTablesAndTheAutomaton) {
+    std::mt19937 rng(11);
+    for (int round = 0; round < 600; ++round) {
+        std::string input = point_lists(rng);
+        Converted quick = convert_here(input);
+        parser_quick_lists = scanner_quick_path = false;
+        Converted tables = convert_here(input);
+        parser_quick_lists = scanner_quick_path = true;
+        ASSERT_EQ(quick.dxf, tables.dxf) << input;
+        ASSERT_EQ(quick.log, tables.log) << input;
+        ASSERT_EQ(quick.err, tables.err) << input;
     }
 }
 

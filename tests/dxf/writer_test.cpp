@@ -24,9 +24,17 @@ std::string capture(const std::function<void()>& write) {
     return s;
 }
 
-TEST(Writer, LineRecord) {
-    EXPECT_EQ(capture([] { dxf_line(0, 1, 2, 3, 4); }),
-              "0\nLINE\n8\n0\n10\n1.000000\n  20\n2.000000\n11\n3.000000\n  21\n4.000000\n");
+TEST(Writer, LineRecordsInPlotterUnits) {
+    // Chained, from the last end, and apart; a mirrored zero keeps its sign.
+    EXPECT_EQ(capture([] {
+                  dxf_line(0, {1016, false}, {2032, false}, {127, true}, {0, true});
+                  dxf_line(12, {127, true}, {0, true}, {4294967295u, false}, {1, false});
+                  dxf_line(3, {127, true}, {0, false}, {127, true}, {0, true});
+              }),
+              "0\nLINE\n8\n0\n10\n1.000000\n  20\n2.000000\n11\n-0.125000\n  21\n-0.000000\n"
+              "0\nLINE\n8\n12\n10\n-0.125000\n  20\n-0.000000\n"
+              "11\n4227330.014764\n  21\n0.000984\n"
+              "0\nLINE\n8\n3\n10\n-0.125000\n  20\n0.000000\n11\n-0.125000\n  21\n-0.000000\n");
 }
 
 TEST(Writer, ArcCentreFormsDifferOnlyInTheBlanksBefore20) {
@@ -45,10 +53,19 @@ TEST(Writer, CircleRecordInBothForms) {
               "0\nCIRCLE\n8\n0\n10\n1.000000\n20\n2.000000\n40\n3.000000\n");
 }
 
-TEST(Writer, TextRecord) {
-    EXPECT_EQ(capture([] { dxf_text(1, 0.25, 0.5, 0.118110, 45, 1.0, "Hello World"); }),
+TEST(Writer, TextRecords) {
+    // The second keeps the height and width texts of the first; the third has its own.
+    EXPECT_EQ(capture([] {
+                  dxf_text(1, {254, false}, {508, false}, 0.118110, 45, 1.0, {"Hello World", 11});
+                  dxf_text(1, {0, true}, {508, false}, 0.118110, 0, 1.0, {"again", 5});
+                  dxf_text(2, {0, false}, {0, false}, -0.0, 0, 0.5, {"", 0});
+              }),
               "0\nTEXT\n8\n1\n10\n0.250000\n  20\n0.500000\n40\n0.118110\n  50\n45.000000\n"
-              "41\n1.000000\n1\nHello World\n");
+              "41\n1.000000\n1\nHello World\n"
+              "0\nTEXT\n8\n1\n10\n-0.000000\n  20\n0.500000\n40\n0.118110\n  50\n0.000000\n"
+              "41\n1.000000\n1\nagain\n"
+              "0\nTEXT\n8\n2\n10\n0.000000\n  20\n0.000000\n40\n-0.000000\n  50\n0.000000\n"
+              "41\n0.500000\n1\n\n");
 }
 
 TEST(Writer, FrameDeclaresTenLayers) {

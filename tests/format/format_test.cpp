@@ -68,9 +68,31 @@ TEST(Format, NegativeZeroKeepsItsSign) {
 
 TEST(Format, ArbitraryDoublesMatchPrintf) {
     std::mt19937_64 rng(3);
-    for (double v : {DBL_MAX, -DBL_MAX, DBL_MIN, DBL_TRUE_MIN, 0.5e-6, 1.5e-6, 2.5e-6, 0.0000005,
-                     0.0000015, 1e15 + 0.5, 123456.0000005, 57.29577951471995, 90.0, 1.0 / 3.0,
-                     HUGE_VAL, -HUGE_VAL, std::nan("")})
+    for (double v : {DBL_MAX,
+                     -DBL_MAX,
+                     DBL_MIN,
+                     DBL_TRUE_MIN,
+                     0.5e-6,
+                     1.5e-6,
+                     2.5e-6,
+                     0.0000005,
+                     0.0000015,
+                     1e15 + 0.5,
+                     123456.0000005,
+                     57.29577951471995,
+                     90.0,
+                     1.0 / 3.0,
+                     HUGE_VAL,
+                     -HUGE_VAL,
+                     std::nan(""),
+                     -4e-7,
+                     -5e-7,
+                     -0.0,
+                     3999999999.9999995,
+                     -3999999999.9999995,
+                     4e9,
+                     999999.9999995,
+                     0.9999995})
         EXPECT_EQ(ours_real(v), libc_real(v)) << v;
     for (int i = 0; i < 1000000; ++i) {
         uint64_t bits = rng();

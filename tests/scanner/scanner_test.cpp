@@ -213,11 +213,12 @@ TEST(Buffer, RandomBytesNeverDependOnTheReadSize) {
 
 TEST(Buffer, QuickPathGivesWhatTheAutomatonGives) {
     std::mt19937 rng(5);
-    const std::string hpgl = "0123456789-.,;PDAULBSI \n\x03\x1b";
+    const std::string hpgl = "0123456789-.,;PDAULBSIECOJNH \r\n\x03\x1b";
     for (int round = 0; round < 40; ++round) {
         std::string input;
         for (int i = 0; i < 5000; ++i)
             input += round % 2 ? static_cast<char>(rng()) : hpgl[rng() % hpgl.size()];
+        if (round % 4 < 2) input += " \r\n"; // blanks and a line end at the very end
         for (int read_limit : {8192, 7}) {
             Scanned quick = scan_bytes(input, read_limit);
             scanner_quick_path = false;
