@@ -1,18 +1,16 @@
 #include "dxf/document.h"
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "driver/diagnostics.h"
+#include "dxf/kept.h"
 
 namespace {
 
-constexpr size_t kept_in_memory = 4 << 20; // beyond this the entities go to a temporary file
-
 int divisor = 1016;
-OutputStream entities;  // the ENTITIES section as it grows
 long long flag_at = -1; // where the flag of the open polyline stands
 
 Scaled at(double v) {
@@ -22,58 +20,179 @@ Scaled plain(double v) {
     return {v, 1};
 }
 
-void write_colour(int colour) {
-    if (colour != by_layer) emit<" 62\n%d\n">(entities, colour);
+// The kinds of kept records. Each entity is on the layer of the last layer record.
+enum Tag : char {
+    tag_layer = 'L',    // u8 name length, the name, i32 colour
+    tag_polyline = 'P', // u8 closed
+    tag_vertex = 'V',   // f64 x, y: the common case
+    tag_seqend = 'S',
+    tag_point = 'O',  // f64 x, y
+    tag_circle = 'C', // f64 x, y, r
+    tag_arc = 'A',    // f64 x, y, r, a50, a51
+    tag_text = 'T',   // f64 x, y, height, angle, width factor, oblique; u64 length, the text
+};
+
+template <typename T> char* put(char* p, T v) {
+    memcpy(p, &v, sizeof v);
+    return p + sizeof v;
+}
+template <typename T> T get(const char*& p) {
+    T v;
+    memcpy(&v, p, sizeof v);
+    p += sizeof v;
+    return v;
 }
 
-long long next_offset() {
-#ifdef PENWRIGHT_PRINTF_WRITERS
-    if (entities.file) { // the C library writes every record itself: ask it where it stands
-        fflush(entities.file);
-        return ftello(entities.file);
+// The layer of the last layer record, so that a record is written only when it changes.
+struct KeptLayer {
+    char name[kept_record_max];
+    size_t length = 0;
+    int colour = 0;
+    bool any = false;
+};
+KeptLayer last_layer;
+
+bool same_layer(const KeptLayer& k, const Layer& layer, size_t n) {
+    if (!k.any || k.length != n || k.colour != layer.colour) return false;
+    for (size_t i = 0; i < n; ++i) // names are short: "PEN1"
+        if (k.name[i] != layer.name.text[i]) return false;
+    return true;
+}
+
+void keep_layer(const Layer& layer) {
+    KeptLayer& k = last_layer;
+    size_t n = layer.name.length < 200 ? layer.name.length : 200; // names are far shorter
+    if (same_layer(k, layer, n)) return;
+    k = {{}, n, layer.colour, true};
+    memcpy(k.name, layer.name.text, n);
+    char* p = kept_space(1 + 1 + n + 4);
+    *p++ = tag_layer;
+    *p++ = static_cast<char>(n);
+    memcpy(p, layer.name.text, n);
+    kept_advance(put<int32_t>(p + n, layer.colour));
+}
+
+// A record of a tag and doubles.
+template <typename... D> void keep_reals(const Layer& layer, Tag tag, D... values) {
+    keep_layer(layer);
+    char* p = kept_space(1 + 8 * sizeof...(values));
+    *p++ = tag;
+    ((p = put<double>(p, values)), ...);
+    kept_advance(p);
+}
+
+// Reading the records back as DXF text.
+
+void write_colour(OutputStream& out, int colour) {
+    if (colour != by_layer) emit<" 62\n%d\n">(out, colour);
+}
+
+// The next `n` bytes of a record that has begun.
+const char* need(size_t n) {
+    const char* p = kept_read(n);
+    if (!p) fatal_error("penwright: the temporary file of the drawing cannot be read");
+    return p;
+}
+
+// The layer of the records read, as a record's head needs it, and the head of its vertices.
+struct ReadLayer {
+    char text[256] = "";
+    size_t length = 0;
+    int colour = by_layer;
+    char vertex_head[256 + 32] = "";
+    size_t vertex_head_length = 0;
+    Counted name() const { return {text, length}; }
+};
+
+void read_layer(ReadLayer& l) {
+    l.length = static_cast<unsigned char>(*need(1));
+    const char* p = need(l.length + 4);
+    memcpy(l.text, p, l.length);
+    p += l.length;
+    l.colour = get<int32_t>(p);
+    char* head = l.vertex_head;
+    memcpy(head, "  0\nVERTEX\n  8\n", 15);
+    memcpy(head + 15, l.text, l.length);
+    memcpy(head + 15 + l.length, "\n 10\n", 5);
+    l.vertex_head_length = 15 + l.length + 5;
+}
+
+template <size_t N> std::array<double, N> read_reals() {
+    std::array<double, N> v;
+    const char* p = need(8 * N);
+    for (double& d : v)
+        d = get<double>(p);
+    return v;
+}
+
+void write_text(OutputStream& out, const ReadLayer& l) {
+    auto [x, y, height, angle, width, oblique] = read_reals<6>();
+    emit<"  0\nTEXT\n  8\n%t\n">(out, l.name());
+    write_colour(out, l.colour);
+    emit<" 10\n%u\n 20\n%u\n 40\n%u\n  1\n">(out, at(x), at(y), at(height));
+    const char* p = need(8);
+    for (auto left = get<uint64_t>(p); left > 0;) {
+        const char* bytes;
+        size_t n = kept_read_some(bytes, left);
+        if (n == 0) break;
+        output_bytes(out, bytes, n);
+        left -= n;
     }
-#endif
-    return entities.flushed + static_cast<long long>(entities.used);
+    emit<"\n">(out);
+    if (angle != 0) emit<" 50\n%u\n">(out, plain(angle));
+    if (width != 1) emit<" 41\n%u\n">(out, plain(width));
+    if (oblique != 0) emit<" 51\n%u\n">(out, plain(oblique));
+    emit<"  7\nSTANDARD\n">(out);
 }
 
-// Rewrites one byte already kept, in memory or in the temporary file.
-void patch(long long offset, char c) {
-    if (offset >= entities.flushed &&
-        offset - entities.flushed < static_cast<long long>(entities.used)) {
-        entities.buffer[offset - entities.flushed] = c;
-        return;
+void write_vertex(OutputStream& out, const ReadLayer& l) {
+    auto [x, y] = read_reals<2>();
+    if (l.vertex_head_length <= kept_text_room) // the head copied at once: "PEN1" and the like
+        emit<"%k%u\n 20\n%u\n">(out, Kept{l.vertex_head, l.vertex_head_length}, at(x), at(y));
+    else
+        emit<"  0\nVERTEX\n  8\n%t\n 10\n%u\n 20\n%u\n">(out, l.name(), at(x), at(y));
+}
+
+void write_polyline(OutputStream& out, const ReadLayer& l) {
+    char closed = *need(1) ? '1' : '0';
+    emit<"  0\nPOLYLINE\n  8\n%t\n">(out, l.name());
+    write_colour(out, l.colour);
+    emit<" 66\n1\n 70\n%c\n 10\n0\n 20\n0\n 30\n0\n">(out, closed);
+}
+
+void write_shape(OutputStream& out, const ReadLayer& l, Tag tag) {
+    if (tag == tag_point) {
+        auto [x, y] = read_reals<2>();
+        emit<"  0\nPOINT\n  8\n%t\n">(out, l.name());
+        write_colour(out, l.colour);
+        emit<" 10\n%u\n 20\n%u\n">(out, at(x), at(y));
+    } else if (tag == tag_circle) {
+        auto [x, y, r] = read_reals<3>();
+        emit<"  0\nCIRCLE\n  8\n%t\n">(out, l.name());
+        write_colour(out, l.colour);
+        emit<" 10\n%u\n 20\n%u\n 40\n%u\n">(out, at(x), at(y), at(r));
+    } else {
+        auto [x, y, r, a50, a51] = read_reals<5>();
+        emit<"  0\nARC\n  8\n%t\n">(out, l.name());
+        write_colour(out, l.colour);
+        emit<" 10\n%u\n 20\n%u\n 40\n%u\n 50\n%u\n 51\n%u\n">(out, at(x), at(y), at(r), plain(a50),
+                                                              plain(a51));
     }
-    fflush(entities.file);
-    if (pwrite(fileno(entities.file), &c, 1, offset) != 1)
-        fatal_error("penwright: the temporary file of the drawing cannot be written");
 }
 
-// The kept entities after what `out` holds: from the temporary file by the kernel when it
-// can copy between the two files, else block by block.
-void copy_entities(OutputStream& out) {
-    if (entities.file) {
-        output_flush(entities);
-        fflush(entities.file);
-        output_flush(out);
-        fflush(out.file);
-        off_t from = 0, size = ftello(entities.file);
-        auto left = static_cast<size_t>(size);
-        while (left > 0) {
-            ssize_t n =
-                copy_file_range(fileno(entities.file), &from, fileno(out.file), nullptr, left, 0);
-            if (n <= 0) break; // not between these two files: by hand from where it stopped
-            left -= static_cast<size_t>(n);
+void write_entities(OutputStream& out) {
+    kept_rewind();
+    ReadLayer layer;
+    while (const char* tag = kept_read(1)) {
+        switch (static_cast<Tag>(*tag)) {
+        case tag_layer: read_layer(layer); break;
+        case tag_polyline: write_polyline(out, layer); break;
+        case tag_vertex: write_vertex(out, layer); break;
+        case tag_seqend: emit<"  0\nSEQEND\n  8\n%t\n">(out, layer.name()); break;
+        case tag_text: write_text(out, layer); break;
+        default: write_shape(out, layer, static_cast<Tag>(*tag)); break;
         }
-        if (left > 0 && fseeko(entities.file, from, SEEK_SET) == 0) {
-            char block[1 << 16];
-            for (size_t n; (n = fread(block, 1, sizeof block, entities.file)) > 0;)
-                output_bytes(out, block, n);
-        }
-        if (ferror(entities.file))
-            fatal_error("penwright: the temporary file of the drawing cannot be read");
-        out.flushed += size;
     }
-    output_bytes(out, entities.buffer, entities.used);
 }
 
 void write_header(OutputStream& out, const Extents& e) {
@@ -103,58 +222,47 @@ void write_tables(OutputStream& out, const DocumentLayer* layers, int count) {
 void document_begin(int unit_divisor) {
     document_reset();
     divisor = unit_divisor;
-    char* buffer = static_cast<char*>(malloc(kept_in_memory));
-    if (!buffer) fatal_error("penwright: out of memory for the drawing");
-    // Without a temporary file the entities stay in memory, in a buffer that grows.
-    output_attach(entities, tmpfile(), buffer, kept_in_memory);
+    kept_begin();
 }
 
 void document_polyline(const Layer& layer) {
-    emit<"  0\nPOLYLINE\n  8\n%t\n">(entities, layer.name);
-    write_colour(layer.colour);
-    emit<" 66\n1\n 70\n">(entities);
-    flag_at = next_offset();
-    emit<"0\n 10\n0\n 20\n0\n 30\n0\n">(entities);
+    keep_layer(layer);
+    char* p = kept_space(2);
+    *p = tag_polyline;
+    flag_at = kept_offset() + 1;
+    p[1] = 0;
+    kept_advance(p + 2);
 }
 
-void document_vertex(const Layer& layer, double x, double y) {
-    emit<"  0\nVERTEX\n  8\n%t\n 10\n%u\n 20\n%u\n">(entities, layer.name, at(x), at(y));
+void document_vertex(double x, double y) {
+    char* p = kept_space(17);
+    *p = tag_vertex;
+    kept_advance(put<double>(put<double>(p + 1, x), y));
 }
 
-void document_polyline_end(const Layer& layer, bool closed) {
-    if (closed) patch(flag_at, '1');
-    emit<"  0\nSEQEND\n  8\n%t\n">(entities, layer.name);
+void document_polyline_end(bool closed) {
+    if (closed) kept_patch(flag_at, 1);
+    char* p = kept_space(1);
+    *p = tag_seqend;
+    kept_advance(p + 1);
 }
 
 void document_point(const Layer& layer, double x, double y) {
-    emit<"  0\nPOINT\n  8\n%t\n">(entities, layer.name);
-    write_colour(layer.colour);
-    emit<" 10\n%u\n 20\n%u\n">(entities, at(x), at(y));
+    keep_reals(layer, tag_point, x, y);
 }
 
 void document_circle(const Layer& layer, double cx, double cy, double r) {
-    emit<"  0\nCIRCLE\n  8\n%t\n">(entities, layer.name);
-    write_colour(layer.colour);
-    emit<" 10\n%u\n 20\n%u\n 40\n%u\n">(entities, at(cx), at(cy), at(r));
+    keep_reals(layer, tag_circle, cx, cy, r);
 }
 
 void document_arc(const Layer& layer, double cx, double cy, double r, double a50, double a51) {
-    emit<"  0\nARC\n  8\n%t\n">(entities, layer.name);
-    write_colour(layer.colour);
-    emit<" 10\n%u\n 20\n%u\n 40\n%u\n 50\n%u\n 51\n%u\n">(entities, at(cx), at(cy), at(r),
-                                                          plain(a50), plain(a51));
+    keep_reals(layer, tag_arc, cx, cy, r, a50, a51);
 }
 
 void document_text(const Layer& layer, const TextEntity& t) {
-    emit<"  0\nTEXT\n  8\n%t\n">(entities, layer.name);
-    write_colour(layer.colour);
-    emit<" 10\n%u\n 20\n%u\n 40\n%u\n  1\n">(entities, at(t.x), at(t.y), at(t.height));
-    output_bytes(entities, t.text, t.length);
-    emit<"\n">(entities);
-    if (t.angle != 0) emit<" 50\n%u\n">(entities, plain(t.angle));
-    if (t.width_factor != 1) emit<" 41\n%u\n">(entities, plain(t.width_factor));
-    if (t.oblique != 0) emit<" 51\n%u\n">(entities, plain(t.oblique));
-    emit<"  7\nSTANDARD\n">(entities);
+    keep_reals(layer, tag_text, t.x, t.y, t.height, t.angle, t.width_factor, t.oblique);
+    kept_advance(put<uint64_t>(kept_space(8), t.length));
+    kept_bytes(t.text, t.length);
 }
 
 void document_write(OutputStream& out, const Extents& extents, const DocumentLayer* layers,
@@ -162,13 +270,12 @@ void document_write(OutputStream& out, const Extents& extents, const DocumentLay
     write_header(out, extents);
     write_tables(out, layers, layer_count);
     emit<"  0\nSECTION\n  2\nENTITIES\n">(out);
-    copy_entities(out);
+    write_entities(out);
     emit<"  0\nENDSEC\n  0\nEOF\n">(out);
 }
 
 void document_reset() {
-    if (entities.file) fclose(entities.file);
-    free(entities.buffer);
-    entities = OutputStream{};
+    kept_reset();
+    last_layer = KeptLayer{};
     flag_at = -1;
 }

@@ -27,10 +27,10 @@ struct Extents {
 
 void document_begin(int divisor);
 
-// A polyline: its vertices follow, then its end, which may close it.
+// A polyline: its vertices follow, then its end, which may close it; they are on its layer.
 void document_polyline(const Layer& layer);
-void document_vertex(const Layer& layer, double x, double y);
-void document_polyline_end(const Layer& layer, bool closed);
+void document_vertex(double x, double y);
+void document_polyline_end(bool closed);
 
 void document_point(const Layer& layer, double x, double y);
 void document_circle(const Layer& layer, double cx, double cy, double r);

@@ -54,7 +54,7 @@ struct Kept {
     const char* text;
     size_t length;
 };
-constexpr size_t kept_text_room = 24;
+constexpr size_t kept_text_room = 32;
 
 // An output file with a buffer of its own. Without a buffer (capacity 0) every record is
 // written through at once, as an unbuffered stream such as standard error needs. Without a

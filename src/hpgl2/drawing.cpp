@@ -75,7 +75,7 @@ void use_pen() {
 void start_run(Point from) {
     use_pen();
     document_polyline(current.layer);
-    document_vertex(current.layer, from.x, from.y);
+    document_vertex(from.x, from.y);
     box.add(from);
     run = Run{true, from, from, from, false, false, false};
     ++counts.polylines;
@@ -83,7 +83,7 @@ void start_run(Point from) {
 
 void add_vertex(Point v) {
     box.add(v);
-    if (run.last_held) document_vertex(current.layer, run.last.x, run.last.y);
+    if (run.last_held) document_vertex(run.last.x, run.last.y);
     run.last = v;
     run.last_held = true;
     if (!run.has_second) {
@@ -146,8 +146,8 @@ void forget_dot() {
 void end_run() {
     if (run.open) {
         bool closed = run.three_distinct && run.last == run.first;
-        if (!closed && run.last_held) document_vertex(current.layer, run.last.x, run.last.y);
-        document_polyline_end(current.layer, closed);
+        if (!closed && run.last_held) document_vertex(run.last.x, run.last.y);
+        document_polyline_end(closed);
         run.open = false;
     }
     if (dot.pending) {
@@ -192,12 +192,12 @@ void outline_begin() {
 }
 
 void outline_vertex(Point page) {
-    document_vertex(current.layer, page.x, page.y);
+    document_vertex(page.x, page.y);
     box.add(page);
 }
 
 void outline_end() {
-    document_polyline_end(current.layer, true);
+    document_polyline_end(true);
 }
 
 void draw_text(Point at, double height, double angle, double width_factor, double oblique,

@@ -90,7 +90,7 @@ bool refuse_unwritable(const Command& c) {
 }
 
 Point direction_of(double a) {
-    double r = std::fmod(a, 360.0);
+    double r = std::fabs(a) < 360 ? a : std::fmod(a, 360.0); // fmod gives a itself below 360
     if (r == 0) return {1, 0};
     if (r == 90 || r == -270) return {0, 1};
     if (r == 180 || r == -180) return {-1, 0};

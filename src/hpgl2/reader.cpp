@@ -179,9 +179,8 @@ void read_plain_numbers(Command& c) {
     if (c.unusable || scanner_trace || source.pos + margin >= source.size) return;
     const char* p = source.data + source.pos;
     const char* limit = source.data + (source.size - margin);
-    double* numbers = c.numbers;
-    int count = c.count;
-    while (p < limit && count < batch_size) {
+    double *out = c.numbers + c.count, *full = c.numbers + batch_size;
+    while (p < limit && out < full) {
         char first = *p;
         if (first == ',' || first == ' ') {
             ++p;
@@ -190,15 +189,16 @@ void read_plain_numbers(Command& c) {
         const char* q = p + (first == '-' || first == '+');
         const char* digits = q;
         unsigned long long m = 0;
-        for (; is_digit(*q); ++q)
-            m = m * 10 + static_cast<unsigned>(*q - '0');
+        for (unsigned digit; (digit = static_cast<unsigned char>(*q) - 48u) < 10; ++q)
+            m = m * 10 + digit;
         if (q == digits || q - digits > 15 || !number_ends[static_cast<unsigned char>(*q)]) break;
         double v = static_cast<double>(m);
-        numbers[count++] = first == '-' ? -v : v;
+        *out++ = first == '-' ? -v : v;
         p = q + (*q == ','); // the comma that usually follows
     }
-    c.total += count - c.count;
-    c.count = count;
+    int taken = static_cast<int>(out - (c.numbers + c.count));
+    c.total += taken;
+    c.count += taken;
     source.pos = static_cast<size_t>(p - source.data);
 }
 

@@ -147,3 +147,29 @@ TEST(Encoded, FlagsPensFractionsAndSevenBitData) {
 }
 
 } // namespace
+
+namespace {
+
+std::string entity_section(const std::string& dxf) {
+    size_t from = dxf.find("ENTITIES\n"), to = dxf.rfind("  0\nENDSEC\n  0\nEOF\n");
+    return from == std::string::npos || to == std::string::npos ? "" : dxf.substr(from, to - from);
+}
+
+TEST(Document, EntitiesKeptInTheTemporaryFileComeBackAsInMemory) {
+    // A closed outline, a label of 300 bytes and an arc, 12000 times: beyond the memory kept, and
+    // records straddle the blocks the file is read back in.
+    std::string unit = "PU0,0;PD1016,0,1016,1016,0,1016,0,0;PU508,508;LB" + std::string(300, 'x') +
+                       "\x03PU1016,0;PD;AA0,0,45;PU;";
+    std::string one = entity_section(convert2(unit).dxf);
+    ASSERT_NE(one.find("TEXT"), std::string::npos);
+    std::string input, expected = "ENTITIES\n";
+    for (int i = 0; i < 12000; ++i) {
+        input += unit;
+        expected.append(one, 9, std::string::npos);
+    }
+    std::string many = entity_section(convert2(input).dxf);
+    EXPECT_EQ(many.size(), expected.size());
+    EXPECT_TRUE(many == expected);
+}
+
+} // namespace
