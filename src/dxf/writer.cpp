@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "driver/streams.h"
+#include "format/digits.h"
 #include "format/format.h"
 
 namespace {

@@ -33,7 +33,7 @@ struct Inches {
     bool negative;
     bool operator==(const Inches&) const = default;
 };
-char* put_inches(char* p, Inches v);
+inline char* put_inches(char* p, Inches v); // in format/digits.h
 constexpr int inches_text_max = 17;
 
 // The argument of a "%u" directive: a value in some unit, written in another.

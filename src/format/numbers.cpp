@@ -1,20 +1,13 @@
+#include "format/digits.h"
 #include "format/format.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstring>
 
+namespace format_digits {
+
 namespace {
-
-// "00" to "99", two characters per entry.
-constexpr char pairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
-void put_pair(char* p, unsigned v) {
-    memcpy(p, pairs + 2 * v, 2);
-}
 
 int digit_count(unsigned long long v) {
     int n = 1;
@@ -22,6 +15,8 @@ int digit_count(unsigned long long v) {
         n += 4;
     return n + (v >= 10) + (v >= 100) + (v >= 1000);
 }
+
+} // namespace
 
 char* put_many_digits(char* p, unsigned long long v) {
     char* end = p + digit_count(v);
@@ -37,66 +32,11 @@ char* put_many_digits(char* p, unsigned long long v) {
     return end;
 }
 
-// v below 10000, without leading zeros.
-inline char* put_few_digits(char* p, unsigned v) {
-    if (v < 10) {
-        *p = static_cast<char>('0' + v);
-        return p + 1;
-    }
-    if (v < 100) {
-        put_pair(p, v);
-        return p + 2;
-    }
-    if (v < 1000) {
-        *p = static_cast<char>('0' + v / 100);
-        put_pair(p + 1, v % 100);
-        return p + 3;
-    }
-    put_pair(p, v / 100);
-    put_pair(p + 2, v % 100);
-    return p + 4;
-}
+} // namespace format_digits
 
-// Most numbers written have at most eight digits, and most of those four or fewer.
-inline char* put_digits(char* p, unsigned long long v) {
-    if (v < 10000) return put_few_digits(p, static_cast<unsigned>(v));
-    if (v >= 100000000) return put_many_digits(p, v);
-    auto low = static_cast<unsigned>(v % 10000);
-    p = put_few_digits(p, static_cast<unsigned>(v / 10000));
-    put_pair(p, low / 100);
-    put_pair(p + 2, low % 100);
-    return p + 4;
-}
+using namespace format_digits;
 
-// ".dddddd" for each remainder r of a division by 1016: r / 1016 rounded to six decimals.
-// No remainder rounds up to a whole unit (1015 / 1016 is 0.999016), and none lies on a tie.
-struct Fractions {
-    char text[1016][8];
-    unsigned char short_length[1016]; // without trailing zeros, nor the point when none is left
-    constexpr Fractions() : text{}, short_length{} {
-        for (unsigned r = 0; r < 1016; ++r) {
-            unsigned f = (r * 1000000u + 508u) / 1016u;
-            text[r][0] = '.';
-            for (int i = 6; i >= 1; --i, f /= 10)
-                text[r][i] = static_cast<char>('0' + f % 10);
-            text[r][7] = '\0';
-            int n = 7;
-            while (n > 1 && text[r][n - 1] == '0')
-                --n;
-            short_length[r] = static_cast<unsigned char>(n == 1 ? 0 : n);
-        }
-    }
-};
-constexpr Fractions fractions;
-
-// k / 1016 with six decimals. For |k| <= 2^33 the double nearest k / 1016 lies closer to
-// k / 1016 than any rounding boundary of the sixth decimal, so this matches "%f" of it.
-template <typename Unsigned> char* put_inch_text(char* p, Unsigned u, bool negative) {
-    if (negative) *p++ = '-';
-    p = put_digits(p, u / 1016);
-    memcpy(p, fractions.text[u % 1016], 8); // the eighth byte is the place of what follows
-    return p + 7;
-}
+namespace {
 
 char* put_plotter_units(char* p, long long k, bool negative) {
     return put_inch_text(p, static_cast<unsigned long long>(k < 0 ? -k : k), negative);
@@ -198,10 +138,6 @@ char* put_whole_units(char* p, long long k, int divisor) {
 }
 
 } // namespace
-
-char* put_inches(char* p, Inches v) {
-    return put_inch_text(p, v.magnitude, v.negative);
-}
 
 char* put_int(char* p, int v) {
     unsigned magnitude = static_cast<unsigned>(v);

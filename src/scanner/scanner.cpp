@@ -136,9 +136,8 @@ Match match_general() {
 // advances (a line end resets it instead), and traces it under -d.
 [[gnu::always_inline]] inline char* take(int length) {
     char* text = input.bytes + scanner.token_start;
-    yyleng = length;
+    yyleng = length; // the cursor is set again wherever it is used
     scanner.token_start += length;
-    scanner.cursor = scanner.token_start;
     tokenpos = wrap_add(tokenpos, length);
     if (scanner_trace) trace_token(text);
     return text;
@@ -147,7 +146,7 @@ Match match_general() {
 // A line end, which is no token: the position starts again at the next line.
 [[gnu::always_inline]] inline void next_line() {
     yyleng = 1;
-    scanner.cursor = scanner.token_start += 1;
+    scanner.token_start += 1;
     ++line_number;
     tokenpos = 0;
 }
@@ -335,18 +334,18 @@ namespace {
 }
 
 // The usual number of a point: an integer, before anything else.
+// The usual number of a point in INITIAL mode with the quick path on: an integer first.
 [[gnu::always_inline]] inline int next_int_or_token() {
-    if (scanner.token_start < input.length && scanner.mode == INITIAL && scanner_quick_path) {
+    if (scanner.token_start < input.length) {
         int kind = quick_int(input.bytes + scanner.token_start);
         if (kind >= 0) return kind;
     }
     return next_token();
 }
 
-// The comma between the numbers of a list, before anything else.
+// The comma between the numbers of a list, likewise.
 [[gnu::always_inline]] inline int next_comma_or_token() {
-    if (scanner.token_start < input.length && input.bytes[scanner.token_start] == ',' &&
-        scanner.mode == INITIAL && scanner_quick_path) {
+    if (scanner.token_start < input.length && input.bytes[scanner.token_start] == ',') {
         take(1);
         return ',';
     }
@@ -359,19 +358,30 @@ int hpgl_scan() {
     return next_token();
 }
 
-PointTokens hpgl_scan_point() {
+namespace {
+
+// The tokens of a point, the quick way or each by hpgl_scan.
+template <bool quick> PointTokens scan_point() {
     PointTokens t;
-    if ((t.next = next_int_or_token()) != INT) return t;
+    if ((t.next = quick ? next_int_or_token() : hpgl_scan()) != INT) return t;
     t.x = token_value;
     t.matched = 1;
-    if ((t.next = next_comma_or_token()) != ',') return t;
+    if ((t.next = quick ? next_comma_or_token() : hpgl_scan()) != ',') return t;
     t.comma = token_value;
     t.matched = 2;
-    if ((t.next = next_int_or_token()) != INT) return t;
+    if ((t.next = quick ? next_int_or_token() : hpgl_scan()) != INT) return t;
     t.y = token_value;
     t.matched = 3;
-    t.next = next_comma_or_token();
+    t.next = quick ? next_comma_or_token() : hpgl_scan();
     return t;
+}
+
+} // namespace
+
+PointTokens hpgl_scan_point() {
+    // The tokens of a point leave the mode as it is: INITIAL at the start means INITIAL throughout.
+    bool quick = scanner.mode == INITIAL && scanner_quick_path;
+    return quick ? scan_point<true>() : scan_point<false>();
 }
 
 int hpgl_wrap() {
