@@ -12,7 +12,7 @@ LAYERS = [
     ("rule actions", r"run_action"),
     ("HP-GL/2 reader", r"hpgl2_read|reader|read_|begin_command|source_|skip_stray|wrapper"),
     ("numbers", r"put_real|put_int|put_plotter_units|put_digits|put_units|put_scaled|put_mill"),
-    ("record writers", r"emit<|dxf_|output_|format_detail|document_"),
+    ("record writers", r"emit<|dxf_|output_|format_detail|document_|write_|kept_|keep_"),
     ("handlers", r"plot_to|cmd_|pe_|bezier|hpgl2|device|polyline|draw|label|write_run|layout|"
      r"use_pen|numbers_between|direction|plot_points|move_pen|to_page|writable|mark_symbol|"
      r"arc|circle|outline|polygon|wedge|rectangle"),
