@@ -23,7 +23,7 @@ OutputStream kept; // the records as they are written
 // At least `n` bytes in the window when the file has them: the rest moves to the front first.
 void refill(size_t n) {
     size_t left = kept_reader.size - kept_reader.pos;
-    memmove(kept_reader.block, kept_reader.data + kept_reader.pos, left);
+    if (left > 0) memmove(kept_reader.block, kept_reader.data + kept_reader.pos, left);
     kept_reader.data = kept_reader.block;
     kept_reader.size = left;
     kept_reader.pos = 0;
