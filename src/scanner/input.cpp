@@ -16,6 +16,10 @@ namespace {
 
 constexpr int initial_capacity = 16384;
 
+size_t allocation(long long capacity) {
+    return static_cast<size_t>(capacity) + 2 + input_read_ahead;
+}
+
 void set_end_markers() {
     input.bytes[input.length] = '\0';
     input.bytes[input.length + 1] = '\0';
@@ -26,8 +30,9 @@ void grow() {
     long long wanted = 2LL * input.capacity;
     if (wanted > INT_MAX - 2) wanted = input.capacity + input.capacity / 8LL;
     if (wanted > INT_MAX - 2) fatal_error("fatal error - scanner input buffer overflow");
-    char* bytes = static_cast<char*>(realloc(input.bytes, static_cast<size_t>(wanted) + 2));
+    char* bytes = static_cast<char*>(realloc(input.bytes, allocation(wanted)));
     if (!bytes) fatal_error("fatal error - scanner input buffer overflow");
+    memset(bytes + input.capacity, 0, allocation(wanted) - static_cast<size_t>(input.capacity));
     input.bytes = bytes;
     input.capacity = static_cast<int>(wanted);
 }
@@ -55,7 +60,7 @@ int read_block(char* to, int amount) {
 void input_create(FILE* stream) {
     input.stream = stream ? stream : stdin;
     input.capacity = initial_capacity;
-    input.bytes = static_cast<char*>(malloc(initial_capacity + 2));
+    input.bytes = static_cast<char*>(calloc(allocation(initial_capacity), 1));
     if (!input.bytes) fatal_error("out of dynamic memory in yy_create_buffer()");
     input_flush();
 }

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 struct InputBuffer {
-    char* bytes = nullptr; // capacity data bytes plus two end markers
+    char* bytes = nullptr; // capacity data bytes, two end markers, input_read_ahead spare bytes
     int capacity = 0;
     int length = 0;     // valid bytes
     long long base = 0; // offset in the stream of bytes[0]
@@ -14,6 +14,9 @@ struct InputBuffer {
 };
 
 extern InputBuffer input;
+
+// Bytes after the end markers that a reader may load (never use) in one word.
+constexpr int input_read_ahead = 8;
 
 // Creates the buffer at the first call of the scanner.
 void input_create(FILE* stream);

@@ -1,6 +1,8 @@
 #include "scanner/scanner.h"
 
+#include <bit>
 #include <charconv>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -378,9 +380,82 @@ template <bool quick> PointTokens scan_point() {
 
 } // namespace
 
+namespace {
+
+// The digits at p, when they are one to seven: their count and value, read as one word. 0 for
+// none or eight and more. A byte is a digit when its high nibble and that of the byte plus 6 are
+// both 3; a carry out of a byte reaches only the bytes after it.
+[[gnu::always_inline]] inline int short_digit_run(const char* p, unsigned& value) {
+    if constexpr (std::endian::native != std::endian::little) return 0;
+    uint64_t word;
+    memcpy(&word, p, sizeof word);
+    constexpr uint64_t ones = 0x0101010101010101u;
+    uint64_t other = ((word & 0xf0 * ones) ^ 0x30 * ones) |
+                     (((word + 0x06 * ones) & 0xf0 * ones) ^ 0x30 * ones);
+    if (other == 0) return 0;
+    int count = __builtin_ctzll(other) / 8;
+    if (count == 0) return 0;
+    // The digits moved to the top, zeros before them, then summed in pairs, fours and eights.
+    uint64_t d = (word - 0x30 * ones) << (64 - 8 * count);
+    d = d * 10 + (d >> 8);
+    d = ((d & 0x000000ff000000ffu) * (100 + (1000000ull << 32)) +
+         ((d >> 16) & 0x000000ff000000ffu) * (1 + (10000ull << 32))) >> 32;
+    value = static_cast<unsigned>(d);
+    return count;
+}
+
+// The length of an integer at b that ends inside the buffer, with its value; 0 for anything
+// else. Takes nothing.
+[[gnu::always_inline]] inline int int_at(const char* b, unsigned& value) {
+    bool negative = *b == '-';
+    const char* q = b + negative;
+    int count = short_digit_run(q, value);
+    if (count > 0) {
+        q += count;
+    } else {
+        unsigned digit = static_cast<unsigned char>(*q) - 48u;
+        if (digit >= 10) return 0;
+        value = 0;
+        do
+            value = value * 10u + digit;
+        while ((digit = static_cast<unsigned char>(*++q) - 48u) < 10);
+    }
+    if (q >= input.bytes + input.length || *q == '.') return 0; // it may go on
+    if (negative) value = 0u - value;
+    return static_cast<int>(q - b);
+}
+
+// INT ',' INT as one piece when the buffer holds all of it, and the token after it: what the
+// four tokens one by one would give, with one update of the position. False when it took nothing.
+[[gnu::always_inline]] inline bool scan_whole_point(PointTokens& t) {
+    const char* b = input.bytes + scanner.token_start;
+    unsigned x, y;
+    int x_length = int_at(b, x);
+    if (x_length == 0 || b[x_length] != ',') return false;
+    int y_length = int_at(b + x_length + 1, y);
+    if (y_length == 0) return false;
+    int length = x_length + 1 + y_length;
+    scanner.token_start += length;
+    tokenpos = wrap_add(tokenpos, length);
+    yyleng = y_length;
+    token_value.i = static_cast<int>(x);
+    t.x = t.comma = token_value;
+    token_value.i = static_cast<int>(y);
+    t.y = token_value;
+    t.matched = 3;
+    t.next = next_comma_or_token();
+    return true;
+}
+
+} // namespace
+
 PointTokens hpgl_scan_point() {
     // The tokens of a point leave the mode as it is: INITIAL at the start means INITIAL throughout.
     bool quick = scanner.mode == INITIAL && scanner_quick_path;
+    if (quick && !scanner_trace && scanner.token_start < input.length) {
+        PointTokens t;
+        if (scan_whole_point(t)) return t;
+    }
     return quick ? scan_point<true>() : scan_point<false>();
 }
 
