@@ -390,8 +390,8 @@ namespace {
     uint64_t word;
     memcpy(&word, p, sizeof word);
     constexpr uint64_t ones = 0x0101010101010101u;
-    uint64_t other = ((word & 0xf0 * ones) ^ 0x30 * ones) |
-                     (((word + 0x06 * ones) & 0xf0 * ones) ^ 0x30 * ones);
+    uint64_t other =
+        ((word & 0xf0 * ones) ^ 0x30 * ones) | (((word + 0x06 * ones) & 0xf0 * ones) ^ 0x30 * ones);
     if (other == 0) return 0;
     int count = __builtin_ctzll(other) / 8;
     if (count == 0) return 0;
@@ -399,7 +399,8 @@ namespace {
     uint64_t d = (word - 0x30 * ones) << (64 - 8 * count);
     d = d * 10 + (d >> 8);
     d = ((d & 0x000000ff000000ffu) * (100 + (1000000ull << 32)) +
-         ((d >> 16) & 0x000000ff000000ffu) * (1 + (10000ull << 32))) >> 32;
+         ((d >> 16) & 0x000000ff000000ffu) * (1 + (10000ull << 32))) >>
+        32;
     value = static_cast<unsigned>(d);
     return count;
 }
