@@ -272,6 +272,25 @@ void find_point_loop() {
     take_lookahead(p, token);
 }
 
+// The points that lie whole in the scanner's buffer, each reduced as it comes. True when there
+// were any.
+[[gnu::always_inline]] inline bool read_whole_points(int point_rule) {
+    constexpr int batch = 64;
+    int xy[2 * batch];
+    bool any = false;
+    while (int n = hpgl_scan_points(xy, batch)) {
+        for (int i = 0; i < n; ++i) {
+            TokenValue v[4] = {};
+            v[1].i = xy[2 * i];
+            v[3].i = xy[2 * i + 1];
+            run_action(point_rule, v);
+        }
+        any = true;
+        if (n < batch) break;
+    }
+    return any;
+}
+
 // The point list without the tables: each point is reduced as the tables would reduce it, the
 // tokens are read in the same order, and whatever does not continue the list leaves the parse
 // where the tables would have it. True when a state is to be entered next; false when the parse
@@ -279,6 +298,8 @@ void find_point_loop() {
 [[gnu::always_inline]] inline bool read_point_list(Parse& p) {
     const PointLoop& loop = point_loop;
     for (;;) {
+        // The lookahead is a comma again, with the value a comma has after the points.
+        if (read_whole_points(loop.point_rule)) take_lookahead(p, ',');
         TokenValue comma = p.value;
         PointTokens t = hpgl_scan_point();
         switch (t.matched) {

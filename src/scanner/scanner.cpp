@@ -405,9 +405,9 @@ namespace {
     return count;
 }
 
-// The length of an integer at b that ends inside the buffer, with its value; 0 for anything
-// else. Takes nothing.
-[[gnu::always_inline]] inline int int_at(const char* b, unsigned& value) {
+// The length of an integer at b that ends before `end`, the end of the buffer, with its value;
+// 0 for anything else. Takes nothing.
+[[gnu::always_inline]] inline int int_at(const char* b, const char* end, unsigned& value) {
     bool negative = *b == '-';
     const char* q = b + negative;
     int count = short_digit_run(q, value);
@@ -421,7 +421,7 @@ namespace {
             value = value * 10u + digit;
         while ((digit = static_cast<unsigned char>(*++q) - 48u) < 10);
     }
-    if (q >= input.bytes + input.length || *q == '.') return 0; // it may go on
+    if (q >= end || *q == '.') return 0; // it may go on
     if (negative) value = 0u - value;
     return static_cast<int>(q - b);
 }
@@ -430,10 +430,11 @@ namespace {
 // four tokens one by one would give, with one update of the position. False when it took nothing.
 [[gnu::always_inline]] inline bool scan_whole_point(PointTokens& t) {
     const char* b = input.bytes + scanner.token_start;
+    const char* end = input.bytes + input.length;
     unsigned x, y;
-    int x_length = int_at(b, x);
+    int x_length = int_at(b, end, x);
     if (x_length == 0 || b[x_length] != ',') return false;
-    int y_length = int_at(b + x_length + 1, y);
+    int y_length = int_at(b + x_length + 1, end, y);
     if (y_length == 0) return false;
     int length = x_length + 1 + y_length;
     scanner.token_start += length;
@@ -449,6 +450,33 @@ namespace {
 }
 
 } // namespace
+
+int hpgl_scan_points(int* xy, int room) {
+    if (scanner.mode != INITIAL || !scanner_quick_path || scanner_trace) return 0;
+    const char* start = input.bytes + scanner.token_start;
+    const char* end = input.bytes + input.length;
+    const char* b = start;
+    int n = 0;
+    unsigned x, y = 0;
+    while (n < room) {
+        int x_length = int_at(b, end, x);
+        if (x_length == 0 || b[x_length] != ',') break;
+        const char* c = b + x_length + 1;
+        int y_length = int_at(c, end, y);
+        if (y_length == 0 || c[y_length] != ',') break;
+        xy[2 * n] = static_cast<int>(x);
+        xy[2 * n + 1] = static_cast<int>(y);
+        ++n;
+        b = c + y_length + 1;
+    }
+    if (n == 0) return 0;
+    int length = static_cast<int>(b - start);
+    scanner.token_start += length;
+    tokenpos = wrap_add(tokenpos, length);
+    yyleng = 1;
+    token_value.i = static_cast<int>(y);
+    return n;
+}
 
 PointTokens hpgl_scan_point() {
     // The tokens of a point leave the mode as it is: INITIAL at the start means INITIAL throughout.

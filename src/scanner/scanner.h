@@ -18,6 +18,12 @@ struct PointTokens {
 };
 PointTokens hpgl_scan_point();
 
+// Whole points INT ',' INT ',' that lie in the buffer, at most `room`: their coordinates into
+// xy (x then y), their number returned, 0 when the next is no such point or tokens are traced.
+// The scanner is then where hpgl_scan_point would have left it after them, the last comma
+// the lookahead.
+int hpgl_scan_points(int* xy, int room);
+
 // Asked at each end of the input whether another input follows: never.
 int hpgl_wrap();
 
