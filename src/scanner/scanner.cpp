@@ -426,6 +426,22 @@ namespace {
     return static_cast<int>(q - b);
 }
 
+// An integer and the comma after it, both before `end`: the byte after the comma, or null.
+[[gnu::always_inline]] inline const char* int_and_comma(const char* b, const char* end,
+                                                        unsigned& value) {
+    bool negative = *b == '-';
+    const char* q;
+    if (int count = short_digit_run(b + negative, value)) {
+        q = b + negative + count;
+        if (negative) value = 0u - value;
+    } else {
+        int length = int_at(b, end, value);
+        if (length == 0) return nullptr;
+        q = b + length;
+    }
+    return q < end && *q == ',' ? q + 1 : nullptr;
+}
+
 // INT ',' INT as one piece when the buffer holds all of it, and the token after it: what the
 // four tokens one by one would give, with one update of the position. False when it took nothing.
 [[gnu::always_inline]] inline bool scan_whole_point(PointTokens& t) {
@@ -459,15 +475,14 @@ int hpgl_scan_points(int* xy, int room) {
     int n = 0;
     unsigned x, y = 0;
     while (n < room) {
-        int x_length = int_at(b, end, x);
-        if (x_length == 0 || b[x_length] != ',') break;
-        const char* c = b + x_length + 1;
-        int y_length = int_at(c, end, y);
-        if (y_length == 0 || c[y_length] != ',') break;
+        const char* c = int_and_comma(b, end, x);
+        if (!c) break;
+        const char* after = int_and_comma(c, end, y);
+        if (!after) break;
         xy[2 * n] = static_cast<int>(x);
         xy[2 * n + 1] = static_cast<int>(y);
         ++n;
-        b = c + y_length + 1;
+        b = after;
     }
     if (n == 0) return 0;
     int length = static_cast<int>(b - start);
