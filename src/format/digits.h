@@ -77,8 +77,10 @@ inline constexpr Fractions fractions;
 // k / 1016 than any rounding boundary of the sixth decimal, so this matches "%f" of it.
 template <typename Unsigned> inline char* put_inch_text(char* p, Unsigned u, bool negative) {
     if (negative) *p++ = '-';
-    p = put_digits(p, u / 1016);
-    memcpy(p, fractions.text[u % 1016], 8); // the eighth byte is the place of what follows
+    Unsigned whole = u / 1016;
+    auto rest = static_cast<unsigned>(u - whole * 1016); // one division for both
+    p = put_digits(p, whole);
+    memcpy(p, fractions.text[rest], 8); // the eighth byte is the place of what follows
     return p + 7;
 }
 
