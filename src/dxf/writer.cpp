@@ -15,17 +15,24 @@ double as_double(Inches v) {
     return v.negative ? -d : d;
 }
 
+double as_double(int u, bool mirrored) {
+    return as_double(inches_of_units(u, mirrored));
+}
+
 #else
 
 // A coordinate's text, kept for the next line: a line usually starts where the last one ended.
 struct KeptNumber {
-    Inches value{0, false};
+    int units = 0;
+    bool mirrored = false;
     size_t length = 0; // 0: nothing kept
     char text[kept_text_room] = {};
-    void keep(Inches v) {
-        value = v;
-        length = static_cast<size_t>(put_inches(text, v) - text);
+    void keep(int u, bool mirror) {
+        units = u;
+        mirrored = mirror;
+        length = static_cast<size_t>(put_inches(text, inches_of_units(u, mirror)) - text);
     }
+    bool holds(int u, bool mirror) const { return length && units == u && mirrored == mirror; }
     Kept kept() const { return {text, length}; }
 };
 
@@ -52,9 +59,9 @@ struct LineEnds {
 LineEnds line_ends;
 
 // The last end's text when it is the same number, else the number formatted now.
-const KeptNumber& start_number(const KeptNumber& last_end, KeptNumber& start, Inches v) {
-    if (last_end.length && last_end.value == v) return last_end;
-    start.keep(v);
+const KeptNumber& start_number(const KeptNumber& last_end, KeptNumber& start, int u, bool mirror) {
+    if (last_end.holds(u, mirror)) return last_end;
+    start.keep(u, mirror);
     return start;
 }
 
@@ -96,22 +103,23 @@ void dxf_end() {
 
 #ifdef PENWRIGHT_PRINTF_WRITERS
 
-void dxf_line(int layer, Inches x1, Inches y1, Inches x2, Inches y2) {
+void dxf_line(int layer, UnitPoint from, UnitPoint to, bool mirror_x, bool mirror_y) {
     emit<"0\nLINE\n8\n%d\n10\n%f\n  20\n%f\n11\n%f\n  21\n%f\n">(
-        dxf_stream, layer, as_double(x1), as_double(y1), as_double(x2), as_double(y2));
+        dxf_stream, layer, as_double(from.x, mirror_x), as_double(from.y, mirror_y),
+        as_double(to.x, mirror_x), as_double(to.y, mirror_y));
 }
 
 #else
 
-void dxf_line(int layer, Inches x1, Inches y1, Inches x2, Inches y2) {
+void dxf_line(int layer, UnitPoint from, UnitPoint to, bool mirror_x, bool mirror_y) {
     LineEnds& l = line_ends;
     KeptNumber* last_end = l.end[l.last];
     l.last ^= 1; // the start may be the last end's text: this end goes to the other place
     KeptNumber* end = l.end[l.last];
-    const KeptNumber& start_x = start_number(last_end[0], l.start[0], x1);
-    const KeptNumber& start_y = start_number(last_end[1], l.start[1], y1);
-    end[0].keep(x2);
-    end[1].keep(y2);
+    const KeptNumber& start_x = start_number(last_end[0], l.start[0], from.x, mirror_x);
+    const KeptNumber& start_y = start_number(last_end[1], l.start[1], from.y, mirror_y);
+    end[0].keep(to.x, mirror_x);
+    end[1].keep(to.y, mirror_y);
     emit<"0\nLINE\n8\n%d\n10\n%k\n  20\n%k\n11\n%k\n  21\n%k\n">(
         dxf_stream, layer, start_x.kept(), start_y.kept(), end[0].kept(), end[1].kept());
 }

@@ -10,8 +10,11 @@ void dxf_begin();
 void dxf_layer_table();
 void dxf_end();
 
-// A line between two points given in plotter units.
-void dxf_line(int layer, Inches x1, Inches y1, Inches x2, Inches y2);
+// A line between two points given in whole plotter units, on axes that may be mirrored.
+struct UnitPoint {
+    int x, y;
+};
+void dxf_line(int layer, UnitPoint from, UnitPoint to, bool mirror_x, bool mirror_y);
 void dxf_arc(int layer, double cx, double cy, double radius, double angle50, double angle51,
              CentreForm form);
 void dxf_circle(int layer, double cx, double cy, double radius, CentreForm form);

@@ -34,6 +34,11 @@ struct Inches {
     bool operator==(const Inches&) const = default;
 };
 inline char* put_inches(char* p, Inches v); // in format/digits.h
+// Whole plotter units on an axis that may be mirrored: the sign of u * scale, zero included,
+// so that a mirrored 0 is written "-0.000000", as "%f" writes 0 * -1.0.
+inline Inches inches_of_units(int u, bool mirrored) {
+    return {u < 0 ? 0u - static_cast<unsigned>(u) : static_cast<unsigned>(u), (u < 0) != mirrored};
+}
 constexpr int inches_text_max = 17;
 
 // The argument of a "%u" directive: a value in some unit, written in another.

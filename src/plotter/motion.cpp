@@ -36,9 +36,7 @@ void plot_to(int x, int y) {
     int to_x = s.relative ? wrap_add(s.pos_x, x) : x;
     int to_y = s.relative ? wrap_add(s.pos_y, y) : y;
     if (drawing()) {
-        bool mirror_x = s.x_scale < 0, mirror_y = s.y_scale < 0;
-        dxf_line(dxf_layer(), dxf_units(s.pos_x, mirror_x), dxf_units(s.pos_y, mirror_y),
-                 dxf_units(to_x, mirror_x), dxf_units(to_y, mirror_y));
+        dxf_line(dxf_layer(), {s.pos_x, s.pos_y}, {to_x, to_y}, s.x_scale < 0, s.y_scale < 0);
     }
     s.pos_x = to_x;
     s.pos_y = to_y;

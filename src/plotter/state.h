@@ -31,10 +31,9 @@ inline double dxf_x(double u) {
 inline double dxf_y(double u) {
     return u * plotter_state.y_scale / units_per_inch;
 }
-// The same for whole plotter units, without a double: the sign of u * scale, zero included.
-// A mirrored axis writes 0 as "-0.000000", as "%f" writes 0 * -1.0.
+// The same for whole plotter units, without a double.
 inline Inches dxf_units(int u, bool mirrored) {
-    return {u < 0 ? 0u - static_cast<unsigned>(u) : static_cast<unsigned>(u), (u < 0) != mirrored};
+    return inches_of_units(u, mirrored);
 }
 inline double dxf_length(double u) {
     return u / units_per_inch;

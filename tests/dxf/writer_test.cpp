@@ -1,6 +1,7 @@
 // Entity records byte for byte.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -25,16 +26,19 @@ std::string capture(const std::function<void()>& write) {
 }
 
 TEST(Writer, LineRecordsInPlotterUnits) {
-    // Chained, from the last end, and apart; a mirrored zero keeps its sign.
+    // Chained, from the last end, and apart; a mirrored zero keeps its sign, and a start at the
+    // last end's units on an axis mirrored since is written anew.
     EXPECT_EQ(capture([] {
-                  dxf_line(0, {1016, false}, {2032, false}, {127, true}, {0, true});
-                  dxf_line(12, {127, true}, {0, true}, {4294967295u, false}, {1, false});
-                  dxf_line(3, {127, true}, {0, false}, {127, true}, {0, true});
+                  dxf_line(0, {1016, -2032}, {-127, 0}, false, true);
+                  dxf_line(12, {-127, 0}, {INT_MIN, -1}, false, true);
+                  dxf_line(3, {127, 0}, {-127, 5080}, true, false);
+                  dxf_line(4, {-127, 5080}, {0, 0}, false, false);
               }),
               "0\nLINE\n8\n0\n10\n1.000000\n  20\n2.000000\n11\n-0.125000\n  21\n-0.000000\n"
               "0\nLINE\n8\n12\n10\n-0.125000\n  20\n-0.000000\n"
-              "11\n4227330.014764\n  21\n0.000984\n"
-              "0\nLINE\n8\n3\n10\n-0.125000\n  20\n0.000000\n11\n-0.125000\n  21\n-0.000000\n");
+              "11\n-2113665.007874\n  21\n0.000984\n"
+              "0\nLINE\n8\n3\n10\n-0.125000\n  20\n0.000000\n11\n0.125000\n  21\n5.000000\n"
+              "0\nLINE\n8\n4\n10\n-0.125000\n  20\n5.000000\n11\n0.000000\n  21\n0.000000\n");
 }
 
 TEST(Writer, ArcCentreFormsDifferOnlyInTheBlanksBefore20) {
