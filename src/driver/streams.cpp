@@ -77,6 +77,10 @@ FILE* open_input_file(const char* path) {
         fclose(f);
         return nullptr;
     }
+    // The scanner asks for 8 KB at a time; the kernel is asked for 64 KB. A terminal is read
+    // as it types. An earlier input is closed before the next one is opened.
+    static char read_buffer[1 << 16];
+    if (f && !isatty(fileno(f))) setvbuf(f, read_buffer, _IOFBF, sizeof read_buffer);
     return f;
 }
 
