@@ -136,12 +136,17 @@ std::vector<int> line_lengths(const char* text, size_t n) {
     return lengths;
 }
 
+// How far along the text direction a carriage return takes the pen: back to the carriage
+// point's place along the line, on the pen's own line.
+double carriage_return_from(Point pen, const Layout& l) {
+    return (labels.carriage.x - pen.x) * l.along.x + (labels.carriage.y - pen.y) * l.along.y;
+}
+
 // Draws a label from the pen and returns the cursor after it, in the label's own axes.
 Point draw_label(const char* text, size_t n, const Layout& l, int origin) {
     Point pen = device.pen_position;
     std::vector<int> lengths = line_lengths(text, n);
-    double start_x =
-        (labels.carriage.x - pen.x) * l.along.x + (labels.carriage.y - pen.y) * l.along.y;
+    double start_x = carriage_return_from(pen, l);
     double x = 0, y = 0, run_x = 0;
     size_t line = 0;
     std::string run;
@@ -305,14 +310,15 @@ void cmd_ES(Command& c) {
 }
 
 // CP spaces,lines: by cells and lines (lines up when positive), where later carriage returns
-// go back to; CP; is a carriage return and a line feed.
+// go back to; CP; is a carriage return and a line feed from the pen's line, which may be below
+// the carriage point's after a label of several lines.
 void cmd_CP(Command& c) {
     if (!numbers_between(c, 0, 2)) return;
     Layout l = layout();
     Point to;
     if (c.count == 0) {
         find_carriage();
-        to = offset(labels.carriage, l, 0, -l.line);
+        to = offset(device.pen_position, l, carriage_return_from(device.pen_position, l), -l.line);
         labels.carriage = to;
     } else {
         double lines = c.count > 1 ? c.numbers[1] : 0;

@@ -67,6 +67,11 @@ TEST(Labels2, LineEndsBackspacesAndThePenAfterTheLabel) {
     EXPECT_EQ(drawn("PU1016,0;CP2,1;LBa\x03"
                     "CP;LBb\x03"),
               text_at("1.224409", "0.212598", "a") + text_at("1.224409", "0", "b"));
+    // After a label of two lines the line feed of CP; goes on from the second.
+    EXPECT_EQ(drawn("LBab\r\ncd\x03"
+                    "CP;LBe\x03"),
+              text_at("0", "0", "ab") + text_at("0", "-0.212598", "cd") +
+                  text_at("0", "-0.425197", "e"));
 }
 
 TEST(Labels2, SymbolsBufferedLabelsTerminatorsAndTexts) {
