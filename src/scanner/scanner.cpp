@@ -233,16 +233,60 @@ int act(Match m) {
     fatal_error("fatal flex scanner internal error--no action found");
 }
 
-// An integer at b, the token start, that ends inside the buffer; -1 for anything else.
+// The digits at p, when they are one to seven: their count and value, read as one word. 0 for
+// none or eight and more. A byte is a digit when its high nibble and that of the byte plus 6 are
+// both 3; a carry out of a byte reaches only the bytes after it.
+[[gnu::always_inline]] inline int short_digit_run(const char* p, unsigned& value) {
+    if constexpr (std::endian::native != std::endian::little) return 0;
+    uint64_t word;
+    memcpy(&word, p, sizeof word);
+    constexpr uint64_t ones = 0x0101010101010101u;
+    uint64_t other =
+        ((word & 0xf0 * ones) ^ 0x30 * ones) | (((word + 0x06 * ones) & 0xf0 * ones) ^ 0x30 * ones);
+    if (other == 0) return 0;
+    int count = __builtin_ctzll(other) / 8;
+    if (count == 0) return 0;
+    // The digits moved to the top, zeros before them, then summed in pairs, fours and eights.
+    uint64_t d = (word - 0x30 * ones) << (64 - 8 * count);
+    d = d * 10 + (d >> 8);
+    d = ((d & 0x000000ff000000ffu) * (100 + (1000000ull << 32)) +
+         ((d >> 16) & 0x000000ff000000ffu) * (1 + (10000ull << 32))) >>
+        32;
+    value = static_cast<unsigned>(d);
+    return count;
+}
+
+// The digits at q, as many as there are, in an unsigned that wraps: the byte after them, or
+// null when q holds no digit.
+[[gnu::always_inline]] inline const char* digits_at(const char* q, unsigned& value) {
+    unsigned digit = static_cast<unsigned char>(*q) - 48u;
+    if (digit >= 10) return nullptr;
+    value = 0;
+    do
+        value = value * 10u + digit;
+    while ((digit = static_cast<unsigned char>(*++q) - 48u) < 10);
+    return q;
+}
+
+// The length of an integer at b that ends before `end`, the end of the buffer, with its value;
+// 0 for anything else. Takes nothing.
+[[gnu::always_inline]] inline int int_at(const char* b, const char* end, unsigned& value) {
+    bool negative = *b == '-';
+    const char* q = b + negative;
+    int count = short_digit_run(q, value);
+    q = count > 0 ? q + count : digits_at(q, value);
+    if (!q || q >= end || *q == '.') return 0; // it may go on
+    if (negative) value = 0u - value;
+    return static_cast<int>(q - b);
+}
+
+// An integer at b, the token start, that ends inside the buffer; -1 for anything else. Most
+// are short: the digits one by one cost less here than a word at once.
 [[gnu::always_inline]] inline int quick_int(const char* b) {
     bool negative = b[0] == '-';
-    const char* q = b + negative;
-    unsigned digit = static_cast<unsigned char>(*q) - 48u;
-    if (digit >= 10) return -1;
-    unsigned v = 0;
-    do
-        v = v * 10u + digit;
-    while ((digit = static_cast<unsigned char>(*++q) - 48u) < 10);
+    unsigned v;
+    const char* q = digits_at(b + negative, v);
+    if (!q) return -1;
     int length = static_cast<int>(q - b);
     if (scanner.token_start + length >= input.length || *q == '.') return -1; // it may go on
     take(length);
@@ -378,91 +422,11 @@ template <bool quick> PointTokens scan_point() {
     return t;
 }
 
-} // namespace
-
-namespace {
-
-// The digits at p, when they are one to seven: their count and value, read as one word. 0 for
-// none or eight and more. A byte is a digit when its high nibble and that of the byte plus 6 are
-// both 3; a carry out of a byte reaches only the bytes after it.
-[[gnu::always_inline]] inline int short_digit_run(const char* p, unsigned& value) {
-    if constexpr (std::endian::native != std::endian::little) return 0;
-    uint64_t word;
-    memcpy(&word, p, sizeof word);
-    constexpr uint64_t ones = 0x0101010101010101u;
-    uint64_t other =
-        ((word & 0xf0 * ones) ^ 0x30 * ones) | (((word + 0x06 * ones) & 0xf0 * ones) ^ 0x30 * ones);
-    if (other == 0) return 0;
-    int count = __builtin_ctzll(other) / 8;
-    if (count == 0) return 0;
-    // The digits moved to the top, zeros before them, then summed in pairs, fours and eights.
-    uint64_t d = (word - 0x30 * ones) << (64 - 8 * count);
-    d = d * 10 + (d >> 8);
-    d = ((d & 0x000000ff000000ffu) * (100 + (1000000ull << 32)) +
-         ((d >> 16) & 0x000000ff000000ffu) * (1 + (10000ull << 32))) >>
-        32;
-    value = static_cast<unsigned>(d);
-    return count;
-}
-
-// The length of an integer at b that ends before `end`, the end of the buffer, with its value;
-// 0 for anything else. Takes nothing.
-[[gnu::always_inline]] inline int int_at(const char* b, const char* end, unsigned& value) {
-    bool negative = *b == '-';
-    const char* q = b + negative;
-    int count = short_digit_run(q, value);
-    if (count > 0) {
-        q += count;
-    } else {
-        unsigned digit = static_cast<unsigned char>(*q) - 48u;
-        if (digit >= 10) return 0;
-        value = 0;
-        do
-            value = value * 10u + digit;
-        while ((digit = static_cast<unsigned char>(*++q) - 48u) < 10);
-    }
-    if (q >= end || *q == '.') return 0; // it may go on
-    if (negative) value = 0u - value;
-    return static_cast<int>(q - b);
-}
-
 // An integer and the comma after it, both before `end`: the byte after the comma, or null.
 [[gnu::always_inline]] inline const char* int_and_comma(const char* b, const char* end,
                                                         unsigned& value) {
-    bool negative = *b == '-';
-    const char* q;
-    if (int count = short_digit_run(b + negative, value)) {
-        q = b + negative + count;
-        if (negative) value = 0u - value;
-    } else {
-        int length = int_at(b, end, value);
-        if (length == 0) return nullptr;
-        q = b + length;
-    }
-    return q < end && *q == ',' ? q + 1 : nullptr;
-}
-
-// INT ',' INT as one piece when the buffer holds all of it, and the token after it: what the
-// four tokens one by one would give, with one update of the position. False when it took nothing.
-[[gnu::always_inline]] inline bool scan_whole_point(PointTokens& t) {
-    const char* b = input.bytes + scanner.token_start;
-    const char* end = input.bytes + input.length;
-    unsigned x, y;
-    int x_length = int_at(b, end, x);
-    if (x_length == 0 || b[x_length] != ',') return false;
-    int y_length = int_at(b + x_length + 1, end, y);
-    if (y_length == 0) return false;
-    int length = x_length + 1 + y_length;
-    scanner.token_start += length;
-    tokenpos = wrap_add(tokenpos, length);
-    yyleng = y_length;
-    token_value.i = static_cast<int>(x);
-    t.x = t.comma = token_value;
-    token_value.i = static_cast<int>(y);
-    t.y = token_value;
-    t.matched = 3;
-    t.next = next_comma_or_token();
-    return true;
+    int length = int_at(b, end, value);
+    return length > 0 && b[length] == ',' ? b + length + 1 : nullptr;
 }
 
 } // namespace
@@ -496,10 +460,6 @@ int hpgl_scan_points(int* xy, int room) {
 PointTokens hpgl_scan_point() {
     // The tokens of a point leave the mode as it is: INITIAL at the start means INITIAL throughout.
     bool quick = scanner.mode == INITIAL && scanner_quick_path;
-    if (quick && !scanner_trace && scanner.token_start < input.length) {
-        PointTokens t;
-        if (scan_whole_point(t)) return t;
-    }
     return quick ? scan_point<true>() : scan_point<false>();
 }
 
