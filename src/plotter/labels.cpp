@@ -45,7 +45,7 @@ void cmd_LB(char* text) {
     text[length] = '\0';
     emit<"LB \"%t\"\n">(log_stream, Counted{text, length});
     if (s.pen != 0)
-        dxf_text(dxf_layer(), dxf_units(s.pos_x, s.x_scale < 0), dxf_units(s.pos_y, s.y_scale < 0),
-                 dxf_length(finite_size(s.char_height)), s.label_angle, s.char_width_factor,
-                 {text, length});
+        dxf_text(dxf_layer(), inches_of_units(s.pos_x, s.x_scale < 0),
+                 inches_of_units(s.pos_y, s.y_scale < 0), dxf_length(finite_size(s.char_height)),
+                 s.label_angle, s.char_width_factor, {text, length});
 }

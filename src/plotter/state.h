@@ -31,10 +31,6 @@ inline double dxf_x(double u) {
 inline double dxf_y(double u) {
     return u * plotter_state.y_scale / units_per_inch;
 }
-// The same for whole plotter units, without a double.
-inline Inches dxf_units(int u, bool mirrored) {
-    return inches_of_units(u, mirrored);
-}
 inline double dxf_length(double u) {
     return u / units_per_inch;
 }
