@@ -32,6 +32,7 @@ void grow() {
     if (wanted > INT_MAX - 2) fatal_error("fatal error - scanner input buffer overflow");
     char* bytes = static_cast<char*>(realloc(input.bytes, allocation(wanted)));
     if (!bytes) fatal_error("fatal error - scanner input buffer overflow");
+    // What a word-wide read may load past the data is never used, but is kept defined.
     memset(bytes + input.capacity, 0, allocation(wanted) - static_cast<size_t>(input.capacity));
     input.bytes = bytes;
     input.capacity = static_cast<int>(wanted);
