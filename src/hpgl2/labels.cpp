@@ -244,28 +244,20 @@ void cmd_PB(Command& c) {
 
 void cmd_DT(Command&) {} // the reader keeps the terminator
 
-void cmd_SI(Command& c) {
-    double w = 0.19, h = 0.27;
+namespace {
+
+// SI and SR: width and height, or the default for none; SR's are percent of P2 - P1.
+void size_command(Command& c, bool relative, double w, double h) {
     if (c.count == 0 && !c.unusable)
         drop_rest(c, 0);
     else if (!numbers_pair(c, w, h))
         return;
-    labels.settings.relative_size = false;
+    labels.settings.relative_size = relative;
     labels.settings.width = w;
     labels.settings.height = h;
 }
 
-void cmd_SR(Command& c) {
-    double w = 0.75, h = 1.5; // percent of P2 - P1
-    if (c.count == 0 && !c.unusable)
-        drop_rest(c, 0);
-    else if (!numbers_pair(c, w, h))
-        return;
-    labels.settings.relative_size = true;
-    labels.settings.width = w;
-    labels.settings.height = h;
-}
-
+// DI and DR: run and rise, or 0 degrees for none; DR's are percent of P2 - P1.
 void direction_command(Command& c, bool relative) {
     double run = 1, rise = 0;
     if (c.count == 0 && !c.unusable)
@@ -278,6 +270,16 @@ void direction_command(Command& c, bool relative) {
     labels.settings.relative_direction = relative;
     labels.settings.run = run;
     labels.settings.rise = rise;
+}
+
+} // namespace
+
+void cmd_SI(Command& c) {
+    size_command(c, false, 0.19, 0.27);
+}
+
+void cmd_SR(Command& c) {
+    size_command(c, true, 0.75, 1.5);
 }
 
 void cmd_DI(Command& c) {
