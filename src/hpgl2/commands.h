@@ -50,7 +50,6 @@ double atan2_degrees(double y, double x);
 // Polygon mode: moves go to the buffer instead of the drawing.
 bool in_polygon_mode();
 void polygon_add(Point frame, bool drawn);
-void polygon_close_subpolygon();
 void polygon_reset();
 // A subpolygon of its own (CI in polygon mode).
 void polygon_add_closed(const Point* frame, int n);
