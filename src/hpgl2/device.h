@@ -4,12 +4,8 @@
 
 #include <map>
 
+#include "geometry/point.h"
 #include "hpgl2/aci.h"
-
-struct Point {
-    double x, y;
-    bool operator==(const Point&) const = default;
-};
 
 enum class Scaling { off, anisotropic, isotropic, point_factor };
 
