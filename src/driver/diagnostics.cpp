@@ -60,6 +60,13 @@ void fatal_error(const char* message) {
     exit(2);
 }
 
+bool input_failed = false;
+
+void input_failure(const char* message) {
+    if (!input_failed) fprintf(stderr, "%s\n", message);
+    input_failed = true;
+}
+
 int saturating_int(double v) {
     if (std::isnan(v)) return 0;
     if (v >= 2147483647.0) return INT_MAX;
@@ -76,5 +83,6 @@ void diagnostics_reset() {
     scanner_trace = 0;
     parser_trace = 0;
     diagnostics_written = 0;
+    input_failed = false;
     places.clear();
 }

@@ -20,6 +20,11 @@ void hpgl_error(const char* message);
 // Writes "message\n" on standard error and ends the process with status 2.
 [[noreturn]] void fatal_error(const char* message);
 
+// HP-GL/2 mode: the input could not be read to its end. The conversion finishes what it has,
+// and the exit status is 2.
+extern bool input_failed;
+void input_failure(const char* message);
+
 // Adds to an int the way the hardware does, without signed-overflow undefined behaviour.
 inline int wrap_add(int a, int b) {
     return static_cast<int>(static_cast<unsigned>(a) + static_cast<unsigned>(b));

@@ -72,5 +72,6 @@ int penwright_main(int argc, char** argv) {
         write_summary(error_stream);
     }
     close_output(log_stream);
+    if (input_failed) return 2;
     return error_count == 0 ? 0 : 1;
 }

@@ -26,8 +26,14 @@ void drop_rest(Command& c, int most);
 void skip_rest(Command& c);
 // Where a command takes an integer: halves away from zero, held to the int range.
 int integer(double v);
+// Diagnostics at the command's mnemonic, or at a place of its own (a parameter, a byte).
 void warn(const Command& c, const char* kind, const char* text);
 void fail(const Command& c, const char* kind, const char* text);
+void warn_at(const Command& c, Where at, const char* kind, const char* text);
+void fail_at(const Command& c, Where at, const char* kind, const char* text);
+// Where number i of the command (counted over all its batches) begins, while its batch is the
+// one at hand; the mnemonic's place otherwise.
+Where number_where(const Command& c, int i);
 // A point the DXF cannot hold: the command is skipped from there (an error). False then.
 [[gnu::cold]] bool refuse_unwritable(const Command& c);
 inline bool check_writable(const Command& c, Point frame) {

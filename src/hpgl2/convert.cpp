@@ -63,9 +63,10 @@ bool is_not_drawn(const char* name) {
 }
 
 void run(Command& c) {
-    if (Handler h = handler_of(c.name))
+    Handler h = handler_of(c.name);
+    if (h && !c.unusable) // a parameter that is no number skips the whole command, reported
         h(c);
-    else
+    else if (!h)
         count_not_drawn(c);
     while (c.more)
         read_more(c); // what a handler did not take

@@ -18,7 +18,9 @@ struct Decoder {
     bool have_x = false;
     double value = 0, weight = 1; // the number being read
     bool in_number = false;
-    int strange = 0; // bytes that are neither digits nor flags
+    int strange = 0;          // bytes that are neither digits nor flags
+    size_t first_strange = 0; // where the first of them stands in the data
+    size_t number_start = 0;  // where the number being read, or the pair's first, begins
     bool stopped = false;
 };
 
@@ -76,7 +78,7 @@ void flag(Decoder& d, unsigned char b) {
 }
 
 // One byte of the data: a digit that goes on or ends a number, a flag, or something else.
-void byte(Decoder& d, const Command& c, unsigned char b) {
+void byte(Decoder& d, const Command& c, unsigned char b, size_t at) {
     if (b <= 32 || b == 127) return; // line ends and blanks
     if (b == ':' || b == '<' || b == '>' || b == '=' || b == '7') return flag(d, b);
     int base = d.seven_bit ? 32 : 64;
@@ -84,9 +86,10 @@ void byte(Decoder& d, const Command& c, unsigned char b) {
     bool goes_on = b >= 63 && b < 63 + base;
     bool ends = b >= last_low && b <= last_high;
     if (!goes_on && !ends) {
-        ++d.strange;
+        if (d.strange++ == 0) d.first_strange = at;
         return;
     }
+    if (!d.in_number && !d.have_x) d.number_start = at;
     int digit = goes_on ? b - 63 : b - last_low;
     if (d.weight < 1e300) d.value += digit * d.weight;
     d.weight *= base;
@@ -100,13 +103,14 @@ void cmd_PE(Command& c) {
     Decoder d;
     auto data = reinterpret_cast<const unsigned char*>(c.text);
     for (size_t i = 0; i < c.text_length && !d.stopped; ++i)
-        byte(d, c, data[i]);
+        byte(d, c, data[i], i);
     if (d.strange > 0) {
         std::string text = "PE with " + std::to_string(d.strange) +
                            (d.strange == 1 ? " byte that is" : " bytes that are") +
                            " neither digits nor flags: ignored";
-        warn(c, "bytes", text.c_str());
+        warn_at(c, text_where(c, d.first_strange), "bytes", text.c_str());
     }
-    if (d.have_x || d.in_number) warn(c, "odd", "PE with an unpaired coordinate: dropped");
+    if (d.have_x || d.in_number)
+        warn_at(c, text_where(c, d.number_start), "odd", "PE with an unpaired coordinate: dropped");
     if (!c.terminated) warn(c, "end", "encoded polyline without its ; at end of input: drawn");
 }

@@ -265,8 +265,8 @@ void direction_command(Command& c, bool relative) {
     else if (!numbers_pair(c, run, rise))
         return;
     if (run == 0 && rise == 0)
-        return fail(c, "direction",
-                    (std::string(c.name) + " 0,0 has no direction: skipped").c_str());
+        return fail_at(c, number_where(c, 0), "direction",
+                       (std::string(c.name) + " 0,0 has no direction: skipped").c_str());
     labels.settings.relative_direction = relative;
     labels.settings.run = run;
     labels.settings.rise = rise;
@@ -300,7 +300,7 @@ void cmd_LO(Command& c) {
     int origin = c.count ? integer(c.numbers[0]) : 1;
     if (origin < 1 || origin > 19 || origin == 10) {
         std::string text = "LO " + std::to_string(origin) + " is not 1 to 9 or 11 to 19: skipped";
-        return fail(c, "origin", text.c_str());
+        return fail_at(c, number_where(c, 0), "origin", text.c_str());
     }
     labels.settings.origin = origin;
 }

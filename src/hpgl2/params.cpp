@@ -1,4 +1,5 @@
 // What the handlers share: checking parameters, messages, integers and angles.
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -33,11 +34,25 @@ std::string last_ones(const Command& c, int n) {
 } // namespace
 
 void warn(const Command& c, const char* kind, const char* text) {
-    diagnose(Severity::warning, c.line, c.column, kind_of(c, kind).c_str(), text);
+    warn_at(c, {c.line, c.column}, kind, text);
 }
 
 void fail(const Command& c, const char* kind, const char* text) {
-    diagnose(Severity::error, c.line, c.column, kind_of(c, kind).c_str(), text);
+    fail_at(c, {c.line, c.column}, kind, text);
+}
+
+void warn_at(const Command& c, Where at, const char* kind, const char* text) {
+    diagnose(Severity::warning, at.line, at.column, kind_of(c, kind).c_str(), text);
+}
+
+void fail_at(const Command& c, Where at, const char* kind, const char* text) {
+    diagnose(Severity::error, at.line, at.column, kind_of(c, kind).c_str(), text);
+}
+
+Where number_where(const Command& c, int i) {
+    int first_of_batch = c.total - c.count;
+    if (i < first_of_batch || i >= c.total) return {c.line, c.column};
+    return c.number_at[i - first_of_batch];
 }
 
 void skip_rest(Command& c) {
@@ -46,12 +61,29 @@ void skip_rest(Command& c) {
 }
 
 void drop_rest(Command& c, int most) {
-    skip_rest(c);
-    if (c.total <= most) return;
-    int dropped = c.total - most;
-    std::string text = std::string(c.name) + " with " + count_of(c.total, "number") + ": " +
-                       last_ones(c, dropped) + " dropped";
-    warn(c, "extra", text.c_str());
+    if (!c.more && c.total <= most) return;
+    // The numbers the handler takes stay in the batch, though later batches are read past them.
+    constexpr int held_most = 16;
+    int held = c.total == c.count ? std::min({most, c.count, held_most}) : 0;
+    double numbers[held_most];
+    Where at[held_most];
+    std::copy(c.numbers, c.numbers + held, numbers);
+    std::copy(c.number_at, c.number_at + held, at);
+    Where first_dropped = number_where(c, most);
+    while (c.more) {
+        read_more(c);
+        if (most >= c.total - c.count && most < c.total) first_dropped = number_where(c, most);
+    }
+    if (c.total > most) {
+        int dropped = c.total - most;
+        std::string text = std::string(c.name) + " with " + count_of(c.total, "number") + ": " +
+                           last_ones(c, dropped) + " dropped";
+        warn_at(c, first_dropped, "extra", text.c_str());
+    }
+    if (held == 0) return;
+    std::copy(numbers, numbers + held, c.numbers);
+    std::copy(at, at + held, c.number_at);
+    c.count = held;
 }
 
 bool numbers_between(Command& c, int least, int most) {
@@ -73,7 +105,7 @@ void drop_unpaired(Command& c, const char* what) {
     if (c.total % 2 == 0 || c.more) return;
     std::string text = std::string(c.name) + " with " + count_of(c.total, what) + ": " +
                        last_ones(c, 1) + " dropped";
-    warn(c, "odd", text.c_str());
+    warn_at(c, number_where(c, c.total - 1), "odd", text.c_str());
 }
 
 int integer(double v) {

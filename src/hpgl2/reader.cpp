@@ -71,13 +71,18 @@ bool ends_number(int c) {
     return k != b_digit && k != b_point && k != b_other;
 }
 
-// The length of a parameter that is not a number: up to a separator or the command's end.
+// Whether the bytes k and k + 1 places ahead are a mnemonic's two letters.
+bool mnemonic_ahead(size_t k) {
+    return is_letter(ahead(k)) && is_letter(ahead(k + 1));
+}
+
+// The length of a parameter that is not a number: up to a separator, the command's end or the
+// next mnemonic. A letter that begins no mnemonic is part of it.
 size_t bad_length(size_t n) {
     for (int c = ahead(n); c >= 0; c = ahead(++n)) {
         ByteClass k = class_of(static_cast<char>(c));
-        if (k == b_blank || k == b_line || k == b_end || k == b_letter || k == b_escape ||
-            k == b_nul)
-            break;
+        if (k == b_blank || k == b_line || k == b_end || k == b_escape || k == b_nul) break;
+        if (k == b_letter && mnemonic_ahead(n)) break;
     }
     return n;
 }
@@ -109,6 +114,24 @@ bool is_digit(char c) {
         digits += decimals;
     }
     return {static_cast<size_t>(q - p), digits, decimals, static_cast<long long>(m)};
+}
+
+// Whether a number of more than 15 digits is beyond 2^53 as written (rounding to a double
+// could bring it back within).
+bool beyond_exact(const char* text, const Scanned& n) {
+    const char* p = text + (text[0] == '+' || text[0] == '-');
+    while (*p == '0')
+        ++p;
+    size_t whole = 0;
+    while (is_digit(p[whole]))
+        ++whole;
+    constexpr char limit[] = "9007199254740992"; // 2^53
+    if (whole != sizeof limit - 1) return whole > sizeof limit - 1;
+    int order = memcmp(p, limit, whole);
+    if (order != 0) return order > 0;
+    const char* fraction = p + whole + (p[whole] == '.');
+    const char* end = text + n.length;
+    return std::find_if(fraction, end, [](char d) { return d >= '1' && d <= '9'; }) != end;
 }
 
 double value_of(const char* text, const Scanned& n) {
@@ -152,9 +175,10 @@ void read_number(Command& c) {
     const char* text = source.data + source.pos;
     double v = value_of(text, n);
     if (n.digits == 0 || !ends_number(static_cast<unsigned char>(text[n.length])) ||
-        std::fabs(v) > largest_exact)
+        std::fabs(v) > largest_exact || (n.digits > 15 && beyond_exact(text, n)))
         return refuse_number(c, n);
     if (!c.unusable) {
+        c.number_at[c.count] = {source.line, source_column(source.pos)};
         c.numbers[c.count++] = v;
         ++c.total;
         if (scanner_trace) trace.append(" ").append(text, n.length);
@@ -180,6 +204,8 @@ void read_plain_numbers(Command& c) {
     const char* p = source.data + source.pos;
     const char* limit = source.data + (source.size - margin);
     double *out = c.numbers + c.count, *full = c.numbers + batch_size;
+    Where* at = c.number_at + c.count;
+    const int line = source.line, column_of_data = source_column(0); // no line ends here
     while (p < limit && out < full) {
         char first = *p;
         if (first == ',' || first == ' ') {
@@ -193,6 +219,7 @@ void read_plain_numbers(Command& c) {
             m = m * 10 + digit;
         if (q == digits || q - digits > 15 || !number_ends[static_cast<unsigned char>(*q)]) break;
         double v = static_cast<double>(m);
+        *at++ = {line, column_of_data + static_cast<int>(p - source.data)};
         *out++ = first == '-' ? -v : v;
         p = q + (*q == ','); // the comma that usually follows
     }
@@ -200,6 +227,14 @@ void read_plain_numbers(Command& c) {
     c.total += taken;
     c.count += taken;
     source.pos = static_cast<size_t>(p - source.data);
+}
+
+void read_text(Command& c, char terminator, bool printed);
+
+// BP's title: a quoted string among its numbers, skipped as a comment is.
+void skip_title(Command& c) {
+    ++source.pos;
+    read_text(c, '"', false);
 }
 
 // Numbers up to the command's end, or until the batch is full.
@@ -234,9 +269,15 @@ void read_batch(Command& c) {
             continue;
         }
         case b_end: ++source.pos; return;
-        case b_letter:
         case b_escape: return;
+        case b_letter:
+            if (mnemonic_ahead(0)) return;
+            [[fallthrough]]; // a letter that begins no mnemonic is not a number
         case b_other: {
+            if (ch == '"' && c.name[0] == 'B' && c.name[1] == 'P') {
+                skip_title(c);
+                continue;
+            }
             size_t n = bad_length(1);
             unusable(c, source.pos, n, "is not a number");
             source.pos += n;
@@ -259,6 +300,7 @@ void take_text(Command& c, size_t start, size_t length, bool terminated, bool pr
 // Text up to `terminator` (part of the text when `printed`), a job end, or the end of input.
 void read_text(Command& c, char terminator, bool printed) {
     size_t start = source.pos, scanned = 0; // bytes from start known to hold neither
+    c.text_at = {source.line, source_column(start)};
     for (;;) {
         const char* from = source.data + start + scanned;
         size_t left = source.size - start - scanned;
@@ -357,11 +399,12 @@ void skip_stray() {
     diagnose(Severity::error, line, column, "bytes", text);
 }
 
-// The mnemonic at the read position, after a '!' for a vendor command.
-void begin_command(Command& c, bool vendor) {
-    size_t at = source.pos + (vendor ? 1 : 0);
+// The mnemonic `skip` bytes after the read position: after a '!' (and NUL bytes) for a vendor
+// command.
+void begin_command(Command& c, size_t skip) {
+    size_t at = source.pos + skip;
     int i = 0;
-    if (vendor) c.name[i++] = '!';
+    if (skip > 0) c.name[i++] = '!';
     c.name[i++] = upper(source.data[at]);
     c.name[i++] = upper(source.data[at + 1]);
     c.name[i] = '\0';
@@ -377,11 +420,21 @@ void begin_command(Command& c, bool vendor) {
     source.pos = at + 2;
 }
 
-// A vendor command, ! and a mnemonic, is skipped to its ';'.
-void read_vendor(Command& c) {
-    begin_command(c, true);
+// The bytes from a '!' to its mnemonic (NUL bytes may stand between), or 0 when none follows.
+size_t vendor_mnemonic_at() {
+    size_t k = 1;
+    while (ahead(k) == 0)
+        ++k;
+    return mnemonic_ahead(k) ? k : 0;
+}
+
+// A vendor command, ! and a mnemonic, is skipped to its ';' (or to a job end).
+void read_vendor(Command& c, size_t skip) {
+    begin_command(c, skip);
     int ch;
     while ((ch = ahead(0)) >= 0 && ch != ';') {
+        size_t keep = source.pos;
+        if (ch == 0x1b && is_job_end(source.pos, keep)) return;
         if (ch == '\n') source_new_line(source.pos);
         ++source.pos;
     }
@@ -447,13 +500,13 @@ bool read_command(Command& c) {
         case b_escape: skip_escape(); continue;
         case b_letter:
             if (!is_letter(ahead(1))) break;
-            begin_command(c, false);
+            begin_command(c, 0);
             read_parameters(c);
             end_trace(c);
             return true;
         default:
-            if (ch == '!' && is_letter(ahead(1)) && is_letter(ahead(2))) {
-                read_vendor(c);
+            if (size_t skip = ch == '!' ? vendor_mnemonic_at() : 0) {
+                read_vendor(c, skip);
                 end_trace(c);
                 return true;
             }
@@ -466,4 +519,17 @@ bool read_command(Command& c) {
 void read_more(Command& c) {
     read_batch(c);
     end_trace(c);
+}
+
+Where text_where(const Command& c, size_t i) {
+    Where w = c.text_at;
+    size_t line_start = 0;
+    for (size_t k = 0; k < i && k < c.text_length; ++k)
+        if (c.text[k] == '\n') {
+            ++w.line;
+            line_start = k + 1;
+        }
+    if (line_start > 0) w.column = 1;
+    w.column += static_cast<int>(i - line_start);
+    return w;
 }

@@ -9,20 +9,30 @@
 // holds whole pairs and whole six-number Bézier groups.
 constexpr int batch_size = 1536;
 
+// Where a byte of the input stands: its line (from 1) and its byte column (from 1).
+struct Where {
+    int line, column;
+};
+
 struct Command {
     char name[4];     // "PA" in upper case; "!PZ" for a vendor command
     int line, column; // where the mnemonic begins
     double numbers[batch_size];
-    int count;     // numbers in this batch
-    int total;     // numbers of the command so far, this batch included
-    bool more;     // another batch of the same command follows
+    Where number_at[batch_size]; // where each number of the batch begins
+    int count;                   // numbers in this batch
+    int total;                   // numbers of the command so far, this batch included
+    bool more;                   // another batch of the same command follows
     bool unusable; // a parameter was not a number, or too large (reported): skip the command
     // A text parameter (labels, encoded polylines, comments, the symbol of SM).
     const char* text;
     size_t text_length;
     bool terminated; // the text ended at its terminator, not at the end of the input
+    Where text_at;   // where the text begins
     char symbol;     // the text of SM
 };
+
+// Where byte i of the command's text stands (counting the line ends before it).
+Where text_where(const Command& c, size_t i);
 
 void reader_begin(FILE* input);
 void reader_release();

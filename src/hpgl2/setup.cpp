@@ -85,6 +85,7 @@ void cmd_DF(Command& c) {
 
 void cmd_BP(Command& c) {
     drop_rest(c, INT_MAX); // its kind and value pairs name the plot: nothing to draw
+    if (!c.terminated) warn(c, "end", "BP title without its closing quote: skipped");
     c.total = 0;
     cmd_IN(c);
 }
@@ -112,9 +113,10 @@ void cmd_SC(Command& c) {
     int type = c.count >= 5 ? integer(c.numbers[4]) : 0;
     if (type < 0 || type > 2) {
         std::string text = "SC type " + std::to_string(type) + " is not 0, 1 or 2: skipped";
-        return fail(c, "type", text.c_str());
+        return fail_at(c, number_where(c, 4), "type", text.c_str());
     }
-    if (empty_window(c.numbers, type)) return fail(c, "window", "SC with an empty window: skipped");
+    if (empty_window(c.numbers, type))
+        return fail_at(c, number_where(c, 0), "window", "SC with an empty window: skipped");
     std::copy(c.numbers, c.numbers + 4, device.window);
     device.scaling = type == 0   ? Scaling::anisotropic
                      : type == 1 ? Scaling::isotropic
@@ -136,7 +138,7 @@ void cmd_RO(Command& c) {
     int degrees = c.count ? integer(c.numbers[0]) : 0;
     if (degrees != 0 && degrees != 90 && degrees != 180 && degrees != 270) {
         std::string text = "RO " + std::to_string(degrees) + " is not 0, 90, 180 or 270: skipped";
-        return fail(c, "angle", text.c_str());
+        return fail_at(c, number_where(c, 0), "angle", text.c_str());
     }
     set_rotation(degrees);
 }
@@ -146,7 +148,7 @@ void cmd_SP(Command& c) {
     int pen = c.count ? integer(c.numbers[0]) : 0;
     if (pen < 0) {
         std::string text = "SP " + std::to_string(pen) + ": pens are numbered from 0, skipped";
-        return fail(c, "pen", text.c_str());
+        return fail_at(c, number_where(c, 0), "pen", text.c_str());
     }
     if (pen != device.pen) end_run();
     device.pen = pen;
@@ -174,6 +176,7 @@ void cmd_PC(Command& c) {
 
 void cmd_CO(Command& c) {
     drop_rest(c, 0); // a comment: its quoted text is skipped
+    if (!c.terminated) warn(c, "end", "comment without its closing quote: skipped");
 }
 
 void cmd_DV(Command& c) {

@@ -23,13 +23,14 @@ size_t read_line(char* to, size_t amount) {
         to[n++] = static_cast<char>(c);
         if (c == '\n') break;
     }
-    if (n == 0 && ferror(source.stream)) fatal_error("input in flex scanner failed");
+    if (n == 0 && ferror(source.stream)) input_failure("input in flex scanner failed");
     return n;
 }
 
+// A read error ends the input where it stands: what was read is drawn.
 size_t read_block(char* to, size_t amount) {
     size_t n = fread(to, 1, amount, source.stream);
-    if (n == 0 && ferror(source.stream)) fatal_error("input in flex scanner failed");
+    if (n == 0 && ferror(source.stream)) input_failure("input in flex scanner failed");
     return n;
 }
 

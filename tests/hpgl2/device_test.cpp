@@ -33,8 +33,8 @@ TEST(UserUnits, AnEmptyWindowIsAnErrorAndLeavesScalingAsItWas) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(entities(r.dxf), "POLYLINE PEN1 (0,0) (250,180)\n");
     EXPECT_EQ(log_body(r.log),
-              "penwright.plt:1:13: error: SC with an empty window: skipped\n"
-              "penwright.plt:1:31: error: SC type 7 is not 0, 1 or 2: skipped\n"
+              "penwright.plt:1:15: error: SC with an empty window: skipped\n"
+              "penwright.plt:1:41: error: SC type 7 is not 0, 1 or 2: skipped\n"
               "Drawn: 1 polylines, 0 arcs, 0 circles, 0 texts, 0 points on 1 layers\n");
 }
 
@@ -49,7 +49,7 @@ TEST(Rotation, TheTurnedFrameLiesOnThePage) {
     EXPECT_EQ(drawn("RO90;PU1000,0;PD;AA0,0,90;"), "ARC PEN1 (250,0) r25 90..180\n");
     Result r = convert2("RO45;", {"--units=mm"});
     EXPECT_EQ(log_body(r.log),
-              "penwright.plt:1:1: error: RO 45 is not 0, 90, 180 or 270: skipped\n"
+              "penwright.plt:1:3: error: RO 45 is not 0, 90, 180 or 270: skipped\n"
               "Drawn: 0 polylines, 0 arcs, 0 circles, 0 texts, 0 points on 0 layers\n");
 }
 

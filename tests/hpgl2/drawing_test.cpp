@@ -141,8 +141,8 @@ TEST(Encoded, FlagsPensFractionsAndSevenBitData) {
     Result r = convert2("PE~\x80\xff@;PD;", {"--units=mm"});
     EXPECT_EQ(
         log_body(r.log),
-        "penwright.plt:1:1: warning: PE with 2 bytes that are neither digits nor flags: ignored\n"
-        "penwright.plt:1:1: warning: PE with an unpaired coordinate: dropped\n"
+        "penwright.plt:1:4: warning: PE with 2 bytes that are neither digits nor flags: ignored\n"
+        "penwright.plt:1:3: warning: PE with an unpaired coordinate: dropped\n"
         "Drawn: 0 polylines, 0 arcs, 0 circles, 0 texts, 1 points on 1 layers\n");
 }
 

@@ -77,7 +77,7 @@ TEST(Reading, NumbersInEveryForm) {
     EXPECT_EQ(entities(r.dxf),
               "POLYLINE PEN1 (0,0) (0.009843,0.000492) (0.002953,-0.000246) (1,-1)\n");
     EXPECT_EQ(log_body(r.log),
-              "penwright.plt:1:1: warning: PD with 7 coordinates: the last one, 5, dropped\n"
+              "penwright.plt:1:29: warning: PD with 7 coordinates: the last one, 5, dropped\n"
               "Drawn: 1 polylines, 0 arcs, 0 circles, 0 texts, 0 points on 1 layers\n");
     // Integers where a command takes one: halves away from zero.
     EXPECT_EQ(layers(convert2("SP2.5;PD1,1;").dxf), "0:7 PEN3:3");
@@ -158,7 +158,7 @@ TEST(Recovery, EveryFaultOnItsLineAndColumnAndReadingGoesOn) {
         "penwright.plt:1:13: error: PA parameter 1.2.3 is not a number: PA skipped\n"
         "penwright.plt:2:3: error: PA parameter 100000000000000000000 is too large: PA skipped\n"
         "penwright.plt:2:27: error: AA with 2 numbers: needs 3, skipped\n"
-        "penwright.plt:2:35: warning: SP with 2 numbers: the last one, 2, dropped\n"
+        "penwright.plt:2:39: warning: SP with 2 numbers: the last one, 2, dropped\n"
         "penwright.plt:3:3: warning: unknown command PT: skipped\n"
         "penwright.plt:3:7: warning: vendor command !PZ: skipped\n"
         "penwright.plt:3:19: warning: FT not drawn: skipped\n"
@@ -180,7 +180,7 @@ TEST(Recovery, TheSameMessageAtItsFirstThreePlacesAndTwentyOnStandardError) {
     EXPECT_EQ(std::count(body.begin(), body.end(), '\n'),
               3 + 26 + 2); // and the Drawn and Not drawn lines
     EXPECT_NE(
-        body.find("penwright.plt:1:9: warning: PA with 1 coordinate: the last one, 1, dropped\n"
+        body.find("penwright.plt:1:11: warning: PA with 1 coordinate: the last one, 1, dropped\n"
                   "penwright.plt:1:21: warning: unknown command ZA: skipped\n"),
         std::string::npos)
         << body;
