@@ -28,21 +28,23 @@ Point on_circle(Point centre, double r, double degrees) {
 void true_arc(Point centre, double r, double sweep) {
     if (!device.pen_down || r == 0) return;
     Point c = to_page(to_frame(centre.x, centre.y));
-    Point s = to_page(device.pen_position);
-    forget_dot();
+    Point s = device.pen_page;
+    drawn_from(s);
     if (std::fabs(sweep) >= 360) return draw_circle(c, r * scale_magnitude());
     draw_arc(c, r * scale_magnitude(), atan2_degrees(s.y - c.y, s.x - c.x),
              mirrored() ? -sweep : sweep);
 }
 
+// The chords up to the arc's end point, which the caller moves to. They are a run of their own.
 void chords(Point centre, double r, double start, double sweep, double chord) {
     // More than a turn is drawn as one turn and the rest: the pen ends at the same place.
     double drawn = std::fabs(sweep) > 360
                        ? std::copysign(360 + std::fmod(std::fabs(sweep), 360), sweep)
                        : sweep;
-    int n = static_cast<int>(std::ceil(std::fabs(drawn) / chord));
+    end_run();
+    int n = chord_count(drawn, chord);
     for (int k = 1; k < n; ++k) {
-        Point p = on_circle(centre, r, start + drawn * k / n);
+        Point p = on_circle(centre, r, start + chord_turn(drawn, chord, k, n));
         move_pen(to_frame(p.x, p.y));
     }
 }
@@ -59,10 +61,13 @@ void arc(const Command& c, Point centre, double sweep, double chord, const Point
     if (!std::isfinite(sweep) || sweep == 0) return;
     if (true_arcs()) {
         true_arc(centre, r, sweep);
-        return set_pen_position(to);
+        set_pen_position(to);
+    } else {
+        chords(centre, r, a0, sweep, chord);
+        move_pen(to);
+        end_run();
     }
-    chords(centre, r, a0, sweep, chord);
-    move_pen(to);
+    labels_pen_moved();
 }
 
 // The circle through three points, or null when they lie on one line.
@@ -92,7 +97,7 @@ void three_point_arc(Command& c, Point middle, Point end) {
     if (!circle_through(start, middle, end, centre)) { // on one line: a straight stroke
         Point to = to_frame(end.x, end.y);
         if (check_writable(c, to)) move_pen(to);
-        return;
+        return labels_pen_moved();
     }
     double turn =
         (middle.x - start.x) * (end.y - middle.y) - (middle.y - start.y) * (end.x - middle.x);
@@ -133,15 +138,16 @@ void cmd_CI(Command& c) {
     Point centre = to_user(device.pen_position);
     Point far = to_frame(centre.x + std::fabs(r), centre.y + std::fabs(r));
     if (!check_writable(c, far)) return;
-    Point page = to_page(device.pen_position);
+    Point page = device.pen_page;
+    labels_pen_moved();
     if (r == 0) return in_polygon_mode() ? void() : draw_point(page);
     if (true_arcs()) return draw_circle(page, r * scale_magnitude());
     // Chords from 0 degrees (180 for a negative radius), the pen lowered for them.
     double chord = chord_angle(c, 1);
-    int n = static_cast<int>(std::ceil(360 / chord));
+    int n = chord_count(360, chord);
     Point points[720];
     for (int k = 0; k < n; ++k) {
-        Point p = on_circle(centre, std::fabs(r), (r < 0 ? 180 : 0) + 360.0 * k / n);
+        Point p = on_circle(centre, std::fabs(r), (r < 0 ? 180 : 0) + chord_turn(360, chord, k, n));
         points[k] = to_frame(p.x, p.y);
     }
     if (in_polygon_mode()) return polygon_add_closed(points, n);

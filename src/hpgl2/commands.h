@@ -47,6 +47,13 @@ void move_pen(Point to);
 void lift_pen();
 void put_pen_down();
 void set_pen_position(Point frame);
+// After the frame turned or the page changed: the pen keeps its place on the page.
+void keep_pen_on_page();
+
+// An arc drawn as chords: each chord turns by the chord angle, the last by what is left. The
+// number of chords of a sweep, and the turn from the start to vertex k of n.
+int chord_count(double sweep, double chord);
+double chord_turn(double sweep, double chord, int k, int n);
 
 // Angles in degrees; exact at multiples of 90.
 // The unit vector at `a` degrees: (cos a, sin a).
@@ -66,6 +73,9 @@ void fill_as_outline(const Command& c);
 // The defaults DF restores: label settings and symbol mode.
 void labels_default();
 void labels_reset();
+// The pen was moved by a drawing command (or IN, DF, or the label direction or the frame
+// turned): the carriage-return point is the pen's place, and the next label sets it anew.
+void labels_pen_moved();
 
 void cmd_IN(Command& c);
 void cmd_DF(Command& c);

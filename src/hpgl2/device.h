@@ -18,11 +18,12 @@ struct Device {
     double left = 50, bottom = 50;         // where an isotropic window sits in P1-P2 (percent)
     double ax = 1, bx = 0, ay = 1, by = 0; // user to frame: x * ax + bx, y * ay + by
     Point pen_position{0, 0};              // in the turned frame, plotter units
-    unsigned long motions = 0;             // how often the pen was moved, to tell moves apart
+    Point pen_page{0, 0}; // the same place on the page, kept so that a turn moves nothing
     bool pen_down = false;
     bool relative = false;      // PR rather than PA
     int pen = 1;                // the selected pen; pen 1 draws before any SP
     std::map<int, Rgb> colours; // pens whose colour PC has set
+    unsigned style_version = 0; // counts changes of the pen or a colour, so a run sees them
 };
 
 extern Device device;
@@ -47,6 +48,16 @@ inline Point to_page(Point f) {
     case 90: return {w - f.y, f.x};
     case 180: return {w - f.x, h - f.y};
     default: return {f.y, h - f.x}; // 270
+    }
+}
+// A point of the page in the turned frame.
+inline Point from_page(Point p) {
+    double w = device.page_width, h = device.page_height;
+    switch (device.rotation) {
+    case 90: return {p.y, w - p.x};
+    case 180: return {w - p.x, h - p.y};
+    case 270: return {h - p.y, p.x};
+    default: return p;
     }
 }
 // The turned page's width and height.

@@ -42,6 +42,7 @@ Box box;
 // closes the run.
 struct Run {
     bool open = false;
+    unsigned style_version = 0; // the device's, when the run's style was last seen to hold
     Point first{0, 0}, second{0, 0}, last{0, 0};
     bool has_second = false, three_distinct = false;
     bool last_held = false; // the last vertex is not written yet
@@ -74,10 +75,11 @@ void use_pen() {
 
 void start_run(Point from) {
     use_pen();
+    run.style_version = device.style_version;
     document_polyline(current.layer);
     document_vertex(from.x, from.y);
     box.add(from);
-    run = Run{true, from, from, from, false, false, false};
+    run = Run{true, run.style_version, from, from, from, false, false, false};
     ++counts.polylines;
 }
 
@@ -127,10 +129,22 @@ void drawing_begin(int divisor) {
     document_begin(divisor);
 }
 
+// Whether the run in progress has the style the pen now draws with (pen and colour).
+bool run_style_holds() {
+    if (run.style_version == device.style_version) return true;
+    int pen = current.pen;
+    Rgb rgb = current.rgb;
+    use_pen();
+    bool same = pen == current.pen && rgb.r == current.rgb.r && rgb.g == current.rgb.g &&
+                rgb.b == current.rgb.b;
+    run.style_version = device.style_version;
+    return same;
+}
+
 void draw_to(Point from, Point to) {
     if (from == to) return; // no move, no vertex
-    dot.pending = false;
-    if (run.open && !(run.last == from)) end_run();
+    drawn_from(from);
+    if (run.open && (!(run.last == from) || !run_style_holds())) end_run();
     if (!run.open) start_run(from);
     add_vertex(to);
 }
@@ -139,21 +153,23 @@ void lower_pen(Point page) {
     dot = {true, page};
 }
 
-void forget_dot() {
-    dot.pending = false;
+void drawn_from(Point page) {
+    if (dot.pending && dot.at == page) dot.pending = false;
 }
 
 void end_run() {
-    if (run.open) {
-        bool closed = run.three_distinct && run.last == run.first;
-        if (!closed && run.last_held) document_vertex(run.last.x, run.last.y);
-        document_polyline_end(closed);
-        run.open = false;
-    }
-    if (dot.pending) {
-        dot.pending = false;
-        draw_point(dot.at);
-    }
+    if (!run.open) return;
+    bool closed = run.three_distinct && run.last == run.first;
+    if (!closed && run.last_held) document_vertex(run.last.x, run.last.y);
+    document_polyline_end(closed);
+    run.open = false;
+}
+
+void settle_dot() {
+    end_run();
+    if (!dot.pending) return;
+    dot.pending = false;
+    draw_point(dot.at);
 }
 
 void draw_circle(Point centre, double radius) {
@@ -221,7 +237,7 @@ DrawnCounts drawn_counts() {
 }
 
 void drawing_finish() {
-    end_run();
+    settle_dot();
     std::vector<std::string> names;
     std::vector<DocumentLayer> layers;
     for (auto [pen, aci] : layer_colours)

@@ -18,11 +18,13 @@ void drawing_begin(int divisor);
 void draw_to(Point from, Point to);
 // The pen is lowered where it stands: a dot, unless something is drawn from there.
 void lower_pen(Point page);
-// The current run ends (the pen is lifted, changes, or something else is drawn), and a dot
-// left by the pen becomes a point.
+// The current run ends (the pen is lifted, changes, or something else is drawn).
 void end_run();
-// Something is drawn from the pen's place: no dot is left there.
-void forget_dot();
+// The pen goes up or changes: the run ends, and a dot left where the pen was lowered, with
+// nothing drawn from there since, becomes a point (after whatever was drawn in between).
+void settle_dot();
+// Something is drawn from a place of the page: a dot there is no dot.
+void drawn_from(Point page);
 
 // Entities of their own: each ends the current run first.
 void draw_circle(Point centre, double radius);

@@ -50,8 +50,11 @@ void number(Decoder& d, const Command& c) {
     d.in_number = false;
     if (d.next == Decoder::pen) {
         int pen = integer(n);
-        if (pen != device.pen) end_run();
-        if (pen >= 0) device.pen = pen;
+        if (pen >= 0 && pen != device.pen) {
+            settle_dot();
+            ++device.style_version;
+            device.pen = pen;
+        }
     } else if (d.next == Decoder::fraction) {
         d.scale = std::ldexp(1.0, -std::max(0, std::min(integer(n), 1000)));
     } else if (!d.have_x) {
@@ -113,4 +116,5 @@ void cmd_PE(Command& c) {
     if (d.have_x || d.in_number)
         warn_at(c, text_where(c, d.number_start), "odd", "PE with an unpaired coordinate: dropped");
     if (!c.terminated) warn(c, "end", "encoded polyline without its ; at end of input: drawn");
+    labels_pen_moved();
 }

@@ -27,20 +27,22 @@ struct LabelSettings {
 
 struct LabelState {
     LabelSettings settings;
-    std::string buffered;       // BL's text, for PB
-    Point carriage{0, 0};       // where CR goes back to: where the pen was last moved to
-    unsigned long motions = -1; // the device's count of motions when a label last moved the pen
+    std::string buffered; // BL's text, for PB
+    Point carriage{0, 0}; // where CR goes back to
+    bool fresh = true;    // the pen was moved since the last label: the next one sets the point
 };
 LabelState labels;
 
-// Labels written one after another share the carriage-return point of the first.
+// Labels written one after another share the carriage-return point of the first: the pen's
+// place when it began.
 void find_carriage() {
-    if (device.motions != labels.motions) labels.carriage = device.pen_position;
+    if (!labels.fresh) return;
+    labels.carriage = device.pen_position;
+    labels.fresh = false;
 }
 
 void move_by_label(Point to) {
     set_pen_position(to);
-    labels.motions = device.motions;
 }
 
 // The character size in plotter units: width and cap height.
@@ -123,17 +125,23 @@ bool is_printed(unsigned char c) {
     return c >= 32 && c != 127;
 }
 
-// The printed characters of each line, to place the lines of a centred or right origin.
+// The printed characters of each line (up to a CR or LF): every line is placed by its own
+// length, as a label of its own. A backspace does not count.
 std::vector<int> line_lengths(const char* text, size_t n) {
     std::vector<int> lengths{0};
     for (size_t i = 0; i < n; ++i) {
         auto c = static_cast<unsigned char>(text[i]);
-        if (c == '\n')
+        if (c == '\n' || c == '\r')
             lengths.push_back(0);
         else if (is_printed(c))
             ++lengths.back();
     }
     return lengths;
+}
+
+bool concatenating(int origin) {
+    return origin == 1 || origin == 2 || origin == 3 || origin == 11 || origin == 12 ||
+           origin == 13;
 }
 
 // How far along the text direction a carriage return takes the pen: back to the carriage
@@ -142,12 +150,14 @@ double carriage_return_from(Point pen, const Layout& l) {
     return (labels.carriage.x - pen.x) * l.along.x + (labels.carriage.y - pen.y) * l.along.y;
 }
 
-// Draws a label from the pen and returns the cursor after it, in the label's own axes.
+// Draws a label from the pen and returns the cursor after it, in the label's own axes. A line
+// begins at the label's start, after a CR at the carriage-return point's column, and after an
+// LF one line below where the previous line left the pen, taken as a label of its own.
 Point draw_label(const char* text, size_t n, const Layout& l, int origin) {
     Point pen = device.pen_position;
     std::vector<int> lengths = line_lengths(text, n);
-    double start_x = carriage_return_from(pen, l);
-    double x = 0, y = 0, run_x = 0;
+    double carriage_x = carriage_return_from(pen, l);
+    double x = 0, y = 0, run_x = 0, line_x = 0; // the cursor, a run's start, the line's start
     size_t line = 0;
     std::string run;
     auto flush = [&] {
@@ -165,20 +175,20 @@ Point draw_label(const char* text, size_t n, const Layout& l, int origin) {
         }
         if (c != '\r' && c != '\n' && c != '\b') continue; // other control bytes are not printed
         flush();
-        if (c == '\r') x = start_x;
-        if (c == '\b') x -= l.cell;
-        if (c == '\n') {
-            y -= l.line;
-            ++line;
+        if (c == '\b') {
+            x -= l.cell;
+            continue;
         }
+        ++line;
+        if (c == '\r') x = carriage_x;
+        if (c == '\n') {
+            if (!concatenating(origin)) x = line_x;
+            y -= l.line;
+        }
+        line_x = x;
     }
     flush();
     return {x, y};
-}
-
-bool concatenating(int origin) {
-    return origin == 1 || origin == 2 || origin == 3 || origin == 11 || origin == 12 ||
-           origin == 13;
 }
 
 // A label from the pen: drawn, and the pen moved on or put back as its origin says.
@@ -188,10 +198,7 @@ void label(const Command& c, const char* text, size_t n) {
     if (l.size.y == 0) return warn(c, "height", "label of height 0: not drawn");
     Point pen = device.pen_position;
     Point cursor = draw_label(text, n, l, labels.settings.origin);
-    if (concatenating(labels.settings.origin))
-        move_by_label(offset(pen, l, cursor.x, cursor.y));
-    else
-        labels.motions = device.motions;
+    if (concatenating(labels.settings.origin)) move_by_label(offset(pen, l, cursor.x, cursor.y));
 }
 
 bool numbers_pair(Command& c, double& a, double& b) {
@@ -225,6 +232,11 @@ void labels_default() {
 
 void labels_reset() {
     labels = LabelState{};
+}
+
+void labels_pen_moved() {
+    labels.carriage = device.pen_position;
+    labels.fresh = true;
 }
 
 void cmd_LB(Command& c) {
@@ -267,9 +279,12 @@ void direction_command(Command& c, bool relative) {
     if (run == 0 && rise == 0)
         return fail_at(c, number_where(c, 0), "direction",
                        (std::string(c.name) + " 0,0 has no direction: skipped").c_str());
-    labels.settings.relative_direction = relative;
-    labels.settings.run = run;
-    labels.settings.rise = rise;
+    LabelSettings& s = labels.settings;
+    bool change = s.relative_direction != relative || s.run != run || s.rise != rise;
+    s.relative_direction = relative;
+    s.run = run;
+    s.rise = rise;
+    if (change) labels_pen_moved(); // a new direction starts a new carriage-return point
 }
 
 } // namespace
@@ -311,21 +326,18 @@ void cmd_ES(Command& c) {
     labels.settings.extra_lines = c.count > 1 ? c.numbers[1] : 0;
 }
 
-// CP spaces,lines: by cells and lines (lines up when positive), where later carriage returns
-// go back to; CP; is a carriage return and a line feed from the pen's line, which may be below
-// the carriage point's after a label of several lines.
+// CP spaces,lines: by cells and lines (lines up when positive); CP; is a carriage return and a
+// line feed from the pen's line, which may be below the carriage point's after a label of
+// several lines. The pen moves; the carriage-return point stays.
 void cmd_CP(Command& c) {
     if (!numbers_between(c, 0, 2)) return;
     Layout l = layout();
     Point to;
     if (c.count == 0) {
-        find_carriage();
         to = offset(device.pen_position, l, carriage_return_from(device.pen_position, l), -l.line);
-        labels.carriage = to;
     } else {
         double lines = c.count > 1 ? c.numbers[1] : 0;
         to = offset(device.pen_position, l, c.numbers[0] * l.cell, lines * l.line);
-        labels.carriage = to; // the labels that follow go back here
     }
     if (!check_writable(c, to)) return;
     move_by_label(to);

@@ -5,18 +5,24 @@
 
 void set_pen_position(Point frame) {
     device.pen_position = frame;
+    device.pen_page = to_page(frame);
+}
+
+void keep_pen_on_page() {
+    device.pen_position = from_page(device.pen_page);
 }
 
 namespace {
 
 // A straight move, with polygon mode known.
 [[gnu::always_inline]] inline void move_pen_in(Point to, bool polygon) {
-    Point from = device.pen_position;
+    Point page = to_page(to);
     if (polygon)
         polygon_add(to, device.pen_down);
     else if (device.pen_down)
-        draw_to(to_page(from), to_page(to));
+        draw_to(device.pen_page, page);
     device.pen_position = to;
+    device.pen_page = page;
 }
 
 } // namespace
@@ -26,14 +32,14 @@ void move_pen(Point to) {
 }
 
 void lift_pen() {
-    end_run();
+    settle_dot();
     device.pen_down = false;
 }
 
 void put_pen_down() {
     if (device.pen_down) return;
     device.pen_down = true;
-    if (!in_polygon_mode()) lower_pen(to_page(device.pen_position));
+    if (!in_polygon_mode()) lower_pen(device.pen_page);
 }
 
 namespace {
@@ -64,19 +70,23 @@ void plot_points(Command& c) {
 void cmd_PA(Command& c) {
     device.relative = false;
     plot_points(c);
+    labels_pen_moved();
 }
 
 void cmd_PR(Command& c) {
     device.relative = true;
     plot_points(c);
+    labels_pen_moved();
 }
 
 void cmd_PU(Command& c) {
     lift_pen();
     plot_points(c);
+    labels_pen_moved();
 }
 
 void cmd_PD(Command& c) {
     put_pen_down();
     plot_points(c);
+    labels_pen_moved();
 }

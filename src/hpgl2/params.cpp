@@ -121,6 +121,17 @@ bool refuse_unwritable(const Command& c) {
     return false;
 }
 
+int chord_count(double sweep, double chord) {
+    double chords = std::fabs(sweep) / chord;
+    // A sweep that is a whole number of chords but for rounding has no sliver of a last chord.
+    double n = std::ceil(chords - 1e-9);
+    return n < 1 ? 1 : static_cast<int>(n);
+}
+
+double chord_turn(double sweep, double chord, int k, int n) {
+    return k >= n ? sweep : std::copysign(k * chord, sweep);
+}
+
 Point direction_of(double a) {
     double r = std::fabs(a) < 360 ? a : std::fmod(a, 360.0); // fmod gives a itself below 360
     if (r == 0) return {1, 0};

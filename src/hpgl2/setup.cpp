@@ -11,22 +11,12 @@
 namespace {
 
 // The pen stays where it is on the page when the frame turns under it.
-Point from_page(Point p) {
-    double w = device.page_width, h = device.page_height;
-    switch (device.rotation) {
-    case 90: return {p.y, w - p.x};
-    case 180: return {w - p.x, h - p.y};
-    case 270: return {h - p.y, p.x};
-    default: return p;
-    }
-}
-
 void set_rotation(int degrees) {
     if (degrees == device.rotation) return;
-    Point page = to_page(device.pen_position);
     device.rotation = degrees;
-    set_pen_position(from_page(page));
+    keep_pen_on_page();
     reset_scaling_points();
+    labels_pen_moved();
 }
 
 void defaults() {
@@ -72,15 +62,18 @@ void cmd_IN(Command& c) {
     drop_rest(c, 1);
     lift_pen();
     defaults();
-    set_pen_position({0, 0});
     device.rotation = 0;
+    set_pen_position({0, 0});
     device.colours.clear();
+    ++device.style_version;
     reset_scaling_points();
+    labels_pen_moved();
 }
 
 void cmd_DF(Command& c) {
     drop_rest(c, 0);
     defaults();
+    labels_pen_moved();
 }
 
 void cmd_BP(Command& c) {
@@ -130,6 +123,7 @@ void cmd_PS(Command& c) {
     if (!numbers_between(c, 0, 2)) return;
     device.page_width = c.count >= 1 ? c.numbers[0] : 10000;
     device.page_height = c.count >= 2 ? c.numbers[1] : c.count == 1 ? c.numbers[0] : 7200;
+    keep_pen_on_page();
     reset_scaling_points();
 }
 
@@ -150,7 +144,10 @@ void cmd_SP(Command& c) {
         std::string text = "SP " + std::to_string(pen) + ": pens are numbered from 0, skipped";
         return fail_at(c, number_where(c, 0), "pen", text.c_str());
     }
-    if (pen != device.pen) end_run();
+    if (pen != device.pen) {
+        settle_dot(); // a dot of the pen put away is left on the page
+        ++device.style_version;
+    }
     device.pen = pen;
 }
 
@@ -160,12 +157,9 @@ void cmd_NP(Command& c) {
 
 void cmd_PC(Command& c) {
     if (!numbers_between(c, 0, 4)) return;
-    if (c.count == 0) {
-        end_run();
-        return device.colours.clear();
-    }
+    ++device.style_version; // a run in progress compares its colour with the pen's
+    if (c.count == 0) return device.colours.clear();
     int pen = integer(c.numbers[0]);
-    if (pen == device.pen) end_run(); // what it draws next has the new colour
     if (c.count < 4) {
         device.colours.erase(pen);
         return;

@@ -16,6 +16,7 @@ void outline(const Command& c, const Point* user, int n) {
         if (!check_writable(c, f)) return;
         page[i] = to_page(f);
     }
+    drawn_from(device.pen_page); // drawn from the pen's place: no dot is left there
     outline_begin();
     for (int i = 0; i < n; ++i)
         outline_vertex(page[i]);
@@ -46,9 +47,9 @@ void wedge(Command& c) {
     int n = 0;
     bool whole = std::fabs(sweep) >= 360;
     if (!whole) points[n++] = centre;
-    int steps = std::max(1, static_cast<int>(std::ceil(std::fabs(sweep) / chord)));
+    int steps = chord_count(sweep, chord);
     for (int k = 0; k <= steps - (whole ? 1 : 0); ++k) {
-        double a = start + sweep * k / steps;
+        double a = start + chord_turn(sweep, chord, k, steps);
         Point d = direction_of(a);
         points[n++] = {centre.x + r * d.x, centre.y + r * d.y};
     }

@@ -1,5 +1,6 @@
 #include "hpgl2/wrappers.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "hpgl2/bytes.h"
@@ -56,11 +57,30 @@ Group read_group() {
     return g;
 }
 
+// Skips n bytes of binary data, up to a job end among them: the job ends there all the same.
+void skip_binary(size_t n) {
+    while (n > 0) {
+        size_t keep = source.pos;
+        if (source.pos == source.size && !source_more(keep)) return;
+        const char* from = source.data + source.pos;
+        size_t take = std::min(n, source.size - source.pos);
+        const void* esc = memchr(from, 0x1b, take);
+        size_t before = esc ? static_cast<size_t>(static_cast<const char*>(esc) - from) : take;
+        source_skip(before);
+        n -= before;
+        if (!esc) continue;
+        keep = source.pos;
+        if (is_job_end(source.pos, keep)) return;
+        source_skip(1); // an ESC of the data
+        --n;
+    }
+}
+
 // What a finished group asks for: the state it enters, binary data it carries.
 void act_on(int introducer, const Group& g) {
     if (g.letter == 'W' || g.letter == 'w') { // n bytes of binary data follow
         double n = g.value > 0 ? g.value : 0;
-        source_skip(static_cast<size_t>(n < 1e15 ? n : 1e15));
+        skip_binary(static_cast<size_t>(n < 1e15 ? n : 1e15));
     }
     if (introducer != '%') return;
     if (g.letter == 'A')

@@ -51,9 +51,11 @@ TEST(Arcs, ThreePointArcsAndTheirStraightCase) {
 }
 
 TEST(Arcs, AnEllipseOnPaperIsDrawnInChords) {
-    // 90 degrees in chords of 30: three chords, then the pen on the end point exactly.
+    // 90 degrees in chords of 30: three chords, then the pen on the end point exactly; the
+    // chords are a run of their own.
     std::string e = drawn("SC0,1,0,2;PU1,0;PD;AA0,0,90,30;PD0,0;");
-    EXPECT_EQ(e, "POLYLINE PEN1 (250,0) (216.506351,45) (125,77.942286) (0,90) (0,0)\n");
+    EXPECT_EQ(e, "POLYLINE PEN1 (250,0) (216.506351,45) (125,77.942286) (0,90)\n"
+                 "POLYLINE PEN1 (0,90) (0,0)\n");
     // The chord angle is at least half a degree, and the default is 5.
     std::string fine = drawn("SC0,1,0,2;CI1,0.01;"), usual = drawn("SC0,1,0,2;CI1;");
     EXPECT_EQ(std::count(fine.begin(), fine.end(), '('), 720);
