@@ -1,6 +1,30 @@
 #include "e2e/drawing.h"
 
+#include <cstdlib>
 #include <sstream>
+
+#include "hpgl2/source.h"
+#include "inprocess/inprocess.h"
+
+Converted convert_in_process(const std::string& input, size_t read_limit) {
+    char *dxf = nullptr, *log = nullptr;
+    size_t dxf_size = 0, log_size = 0;
+    FILE* d = open_memstream(&dxf, &dxf_size);
+    FILE* l = open_memstream(&log, &log_size);
+    FILE* saved_err = stderr;
+    stderr = fopen("/dev/null", "w");
+    source_read_limit = read_limit;
+    convert_in_memory(input.data(), input.size(), d, l, true);
+    source_read_limit = 1 << 16;
+    fclose(stderr);
+    stderr = saved_err;
+    fclose(d);
+    fclose(l);
+    Converted c{std::string(dxf, dxf_size), std::string(log, log_size)};
+    free(dxf);
+    free(log);
+    return c;
+}
 
 Result convert2(const std::string& input, const std::vector<std::string>& extra) {
     std::vector<std::string> args{"--hpgl2"};

@@ -10,6 +10,13 @@
 // Converts `input` with --hpgl2 (and `extra` arguments), as convert() does.
 Result convert2(const std::string& input, const std::vector<std::string>& extra = {});
 
+struct Converted {
+    std::string dxf, log;
+};
+// An HP-GL/2 conversion inside this process, for tests that convert many plots: the input read
+// `read_limit` bytes at a time; the diagnostics on standard error are not kept.
+Converted convert_in_process(const std::string& input, size_t read_limit = 1 << 16);
+
 // "POLYLINE PEN1 (0,0) (1,0) (1,1)", "POLYLINE PEN1 closed ...", "POINT PEN1 (x,y)",
 // "ARC PEN1 (0,0) r1 0..90", "CIRCLE PEN1 (x,y) r2", "TEXT PEN1 (x,y) h0.1 [AB] ..." with
 // " colour N" when an entity carries one. One line each, in file order.

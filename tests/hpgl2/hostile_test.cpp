@@ -6,7 +6,6 @@
 #include <random>
 
 #include "e2e/drawing.h"
-#include "inprocess/inprocess.h"
 
 namespace {
 
@@ -14,27 +13,8 @@ bool complete(const std::string& dxf) {
     return dxf.starts_with("  0\nSECTION\n") && dxf.ends_with("  0\nENDSEC\n  0\nEOF\n");
 }
 
-struct Converted {
-    std::string dxf, log;
-};
-
-// A conversion inside this process (for the many runs of these tests).
 Converted convert_here(const std::string& input) {
-    char *dxf = nullptr, *log = nullptr;
-    size_t dxf_size = 0, log_size = 0;
-    FILE* d = open_memstream(&dxf, &dxf_size);
-    FILE* l = open_memstream(&log, &log_size);
-    FILE* saved_err = stderr;
-    stderr = fopen("/dev/null", "w"); // the first diagnostics are not what is checked here
-    convert_in_memory(input.data(), input.size(), d, l, true);
-    fclose(stderr);
-    stderr = saved_err;
-    fclose(d);
-    fclose(l);
-    Converted c{std::string(dxf, dxf_size), std::string(log, log_size)};
-    free(dxf);
-    free(log);
-    return c;
+    return convert_in_process(input);
 }
 
 void expect_whole(const Converted& c, const std::string& what) {
