@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "drawing/model.h"
 #include "hpgl2/commands.h"
-#include "hpgl2/drawing.h"
 
 namespace {
 
@@ -29,10 +29,10 @@ void true_arc(Point centre, double r, double sweep) {
     if (!device.pen_down || r == 0) return;
     Point c = to_page(to_frame(centre.x, centre.y));
     Point s = device.pen_page;
-    drawn_from(s);
-    if (std::fabs(sweep) >= 360) return draw_circle(c, r * scale_magnitude());
-    draw_arc(c, r * scale_magnitude(), atan2_degrees(s.y - c.y, s.x - c.x),
-             mirrored() ? -sweep : sweep);
+    model_drawn_from(s);
+    if (std::fabs(sweep) >= 360) return model_circle(c, r * scale_magnitude());
+    model_arc(c, r * scale_magnitude(), atan2_degrees(s.y - c.y, s.x - c.x),
+              mirrored() ? -sweep : sweep);
 }
 
 // The chords up to the arc's end point, which the caller moves to. They are a run of their own.
@@ -41,7 +41,7 @@ void chords(Point centre, double r, double start, double sweep, double chord) {
     double drawn = std::fabs(sweep) > 360
                        ? std::copysign(360 + std::fmod(std::fabs(sweep), 360), sweep)
                        : sweep;
-    end_run();
+    model_end_run();
     int n = chord_count(drawn, chord);
     for (int k = 1; k < n; ++k) {
         Point p = on_circle(centre, r, start + chord_turn(drawn, chord, k, n));
@@ -65,7 +65,7 @@ void arc(const Command& c, Point centre, double sweep, double chord, const Point
     } else {
         chords(centre, r, a0, sweep, chord);
         move_pen(to);
-        end_run();
+        model_end_run();
     }
     labels_pen_moved();
 }
@@ -140,8 +140,8 @@ void cmd_CI(Command& c) {
     if (!check_writable(c, far)) return;
     Point page = device.pen_page;
     labels_pen_moved();
-    if (r == 0) return in_polygon_mode() ? void() : draw_point(page);
-    if (true_arcs()) return draw_circle(page, r * scale_magnitude());
+    if (r == 0) return in_polygon_mode() ? void() : model_point(page);
+    if (true_arcs()) return model_circle(page, r * scale_magnitude());
     // Chords from 0 degrees (180 for a negative radius), the pen lowered for them.
     double chord = chord_angle(c, 1);
     int n = chord_count(360, chord);
@@ -151,8 +151,8 @@ void cmd_CI(Command& c) {
         points[k] = to_frame(p.x, p.y);
     }
     if (in_polygon_mode()) return polygon_add_closed(points, n);
-    outline_begin();
+    model_outline_begin();
     for (int k = 0; k < n; ++k)
-        outline_vertex(to_page(points[k]));
-    outline_end();
+        model_outline_vertex(to_page(points[k]));
+    model_outline_end();
 }

@@ -41,6 +41,12 @@ inline bool check_writable(const Command& c, Point frame) {
     return (std::isfinite(page.x) && std::isfinite(page.y)) || refuse_unwritable(c);
 }
 
+// The style of what is drawn from now on, from the pen, its colour, line type and width; a
+// change ends the run in progress.
+void restyle();
+// SP and PE's pen flag: a dot of the pen put away is left on the page.
+void select_pen(int pen);
+
 // Pen motion: a straight move of the pen to a point of the turned frame, drawn when the pen is
 // down (kept in the polygon buffer in polygon mode).
 void move_pen(Point to);

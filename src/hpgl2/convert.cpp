@@ -5,10 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "drawing/model.h"
 #include "driver/streams.h"
+#include "dxf/ac1009.h"
 #include "format/format.h"
 #include "hpgl2/commands.h"
-#include "hpgl2/drawing.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ int held(long long n) {
 }
 
 void write_counts() {
-    DrawnCounts d = drawn_counts();
+    DrawnCounts d = model_counts();
     emit<"Drawn: %d polylines, %d arcs, %d circles, %d texts, %d points on %d layers\n">(
         log_stream, held(d.polylines), held(d.arcs), held(d.circles), held(d.texts), held(d.points),
         d.layers);
@@ -138,10 +139,12 @@ void hpgl2_convert(int divisor) {
     polygon_reset();
     labels_reset();
     reader_begin(input_stream);
-    drawing_begin(divisor);
+    model_begin();
+    restyle();
     while (read_command(command))
         run(command);
-    drawing_finish();
+    write_ac1009(dxf_stream, model_finish(), divisor);
+    model_release();
     write_counts();
     reader_release();
 }

@@ -4,8 +4,8 @@
 
 #include <map>
 
+#include "drawing/style.h"
 #include "geometry/point.h"
-#include "hpgl2/aci.h"
 
 enum class Scaling { off, anisotropic, isotropic, point_factor };
 
@@ -23,7 +23,6 @@ struct Device {
     bool relative = false;      // PR rather than PA
     int pen = 1;                // the selected pen; pen 1 draws before any SP
     std::map<int, Rgb> colours; // pens whose colour PC has set
-    unsigned style_version = 0; // counts changes of the pen or a colour, so a run sees them
 };
 
 extern Device device;
@@ -78,4 +77,3 @@ void rescale();
 
 // Pens and their colours.
 Rgb pen_colour(int pen);
-int nearest_aci(Rgb colour);

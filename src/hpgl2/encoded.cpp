@@ -4,8 +4,8 @@
 #include <cmath>
 #include <string>
 
+#include "drawing/model.h"
 #include "hpgl2/commands.h"
-#include "hpgl2/drawing.h"
 
 namespace {
 
@@ -50,11 +50,7 @@ void number(Decoder& d, const Command& c) {
     d.in_number = false;
     if (d.next == Decoder::pen) {
         int pen = integer(n);
-        if (pen >= 0 && pen != device.pen) {
-            settle_dot();
-            ++device.style_version;
-            device.pen = pen;
-        }
+        if (pen >= 0) select_pen(pen);
     } else if (d.next == Decoder::fraction) {
         d.scale = std::ldexp(1.0, -std::max(0, std::min(integer(n), 1000)));
     } else if (!d.have_x) {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "drawing/model.h"
 #include "hpgl2/commands.h"
-#include "hpgl2/drawing.h"
 
 namespace {
 
@@ -112,13 +112,14 @@ std::string dxf_text(const std::string& printed) {
 }
 
 void write_run(const Layout& l, Point at, const std::string& printed) {
-    if (printed.empty() || !writable(to_page(at))) return;
+    Point page = to_page(at);
+    if (printed.empty() || !std::isfinite(page.x) || !std::isfinite(page.y)) return;
     std::string text = dxf_text(printed);
     double factor = 1.5 * l.size.x / l.size.y;
     double oblique = std::atan(labels.settings.slant) * (180.0 / M_PI);
     double angle = l.angle + device.rotation;
     angle -= 360 * std::floor(angle / 360);
-    draw_text(to_page(at), l.size.y, angle, factor, oblique, text.data(), text.size());
+    model_text({page, l.size.y, angle, factor, oblique, text.data(), text.size()});
 }
 
 bool is_printed(unsigned char c) {

@@ -1,6 +1,6 @@
 // Pen motion: PA, PR, PU and PD, and the one move routine every drawing command goes through.
+#include "drawing/model.h"
 #include "hpgl2/commands.h"
-#include "hpgl2/drawing.h"
 #include "hpgl2/labels.h"
 
 void set_pen_position(Point frame) {
@@ -20,7 +20,7 @@ namespace {
     if (polygon)
         polygon_add(to, device.pen_down);
     else if (device.pen_down)
-        draw_to(device.pen_page, page);
+        model_stroke(device.pen_page, page);
     device.pen_position = to;
     device.pen_page = page;
 }
@@ -32,14 +32,14 @@ void move_pen(Point to) {
 }
 
 void lift_pen() {
-    settle_dot();
+    model_settle();
     device.pen_down = false;
 }
 
 void put_pen_down() {
     if (device.pen_down) return;
     device.pen_down = true;
-    if (!in_polygon_mode()) lower_pen(device.pen_page);
+    if (!in_polygon_mode()) model_lower(device.pen_page);
 }
 
 namespace {

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <string>
 
+#include "drawing/model.h"
 #include "driver/diagnostics.h"
 #include "hpgl2/commands.h"
-#include "hpgl2/drawing.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // polyline.
 #include <vector>
 
+#include "drawing/model.h"
 #include "hpgl2/commands.h"
-#include "hpgl2/drawing.h"
 
 namespace {
 
@@ -45,16 +45,16 @@ void write_subpolygon(size_t from, size_t to) {
         all_drawn = all_drawn && v[i].drawn;
     if (all_drawn) {
         if (last == from) return;
-        outline_begin();
+        model_outline_begin();
         for (size_t i = from; i <= last; ++i)
-            outline_vertex(v[i].page);
-        return outline_end();
+            model_outline_vertex(v[i].page);
+        return model_outline_end();
     }
-    end_run();
+    model_end_run();
     for (size_t i = from + 1; i < to; ++i)
-        if (v[i].drawn) draw_to(v[i - 1].page, v[i].page);
-    draw_to(v[to - 1].page, v[from].page);
-    end_run();
+        if (v[i].drawn) model_stroke(v[i - 1].page, v[i].page);
+    model_stroke(v[to - 1].page, v[from].page);
+    model_end_run();
 }
 
 void write_buffer() {
@@ -99,7 +99,7 @@ void cmd_PM(Command& c) {
     if (mode == 0) {
         polygon = PolygonBuffer{};
         polygon.active = true;
-        end_run();
+        model_end_run();
         start_subpolygon();
     } else if ((mode == 1 || mode == 2) && polygon.active) {
         if (mode == 1)

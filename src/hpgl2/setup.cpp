@@ -5,8 +5,8 @@
 #include <cmath>
 #include <string>
 
+#include "drawing/model.h"
 #include "hpgl2/commands.h"
-#include "hpgl2/drawing.h"
 
 namespace {
 
@@ -65,8 +65,8 @@ void cmd_IN(Command& c) {
     device.rotation = 0;
     set_pen_position({0, 0});
     device.colours.clear();
-    ++device.style_version;
     reset_scaling_points();
+    restyle();
     labels_pen_moved();
 }
 
@@ -144,11 +144,7 @@ void cmd_SP(Command& c) {
         std::string text = "SP " + std::to_string(pen) + ": pens are numbered from 0, skipped";
         return fail_at(c, number_where(c, 0), "pen", text.c_str());
     }
-    if (pen != device.pen) {
-        settle_dot(); // a dot of the pen put away is left on the page
-        ++device.style_version;
-    }
-    device.pen = pen;
+    select_pen(pen);
 }
 
 void cmd_NP(Command& c) {
@@ -157,15 +153,15 @@ void cmd_NP(Command& c) {
 
 void cmd_PC(Command& c) {
     if (!numbers_between(c, 0, 4)) return;
-    ++device.style_version; // a run in progress compares its colour with the pen's
-    if (c.count == 0) return device.colours.clear();
-    int pen = integer(c.numbers[0]);
-    if (c.count < 4) {
-        device.colours.erase(pen);
-        return;
+    if (c.count == 0) {
+        device.colours.clear();
+    } else if (c.count < 4) {
+        device.colours.erase(integer(c.numbers[0]));
+    } else {
+        auto level = [&](int i) { return std::clamp(integer(c.numbers[i]), 0, 255); };
+        device.colours[integer(c.numbers[0])] = {level(1), level(2), level(3)};
     }
-    auto level = [&](int i) { return std::clamp(integer(c.numbers[i]), 0, 255); };
-    device.colours[pen] = {level(1), level(2), level(3)};
+    restyle(); // a colour that stays as it was keeps the run in progress
 }
 
 void cmd_CO(Command& c) {

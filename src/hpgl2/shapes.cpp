@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "drawing/model.h"
 #include "hpgl2/commands.h"
-#include "hpgl2/drawing.h"
 
 namespace {
 
@@ -16,11 +16,11 @@ void outline(const Command& c, const Point* user, int n) {
         if (!check_writable(c, f)) return;
         page[i] = to_page(f);
     }
-    drawn_from(device.pen_page); // drawn from the pen's place: no dot is left there
-    outline_begin();
+    model_drawn_from(device.pen_page); // drawn from the pen's place: no dot is left there
+    model_outline_begin();
     for (int i = 0; i < n; ++i)
-        outline_vertex(page[i]);
-    outline_end();
+        model_outline_vertex(page[i]);
+    model_outline_end();
 }
 
 void rectangle(Command& c, bool relative) {

@@ -12,9 +12,9 @@ char* kept_space(size_t n);
 void kept_advance(const char* end);
 // Bytes of any number.
 void kept_bytes(const char* bytes, size_t n);
-// The offset of the next byte, and a byte rewritten where it stands.
+// The offset of the next byte, and bytes rewritten where they stand.
 long long kept_offset();
-void kept_patch(long long offset, char c);
+void kept_patch(long long offset, const char* bytes, size_t n);
 
 // Reading back from the first byte: the next `n` bytes (at most kept_record_max), null when
 // fewer are left; and, for long texts, up to `most` of the next bytes.

@@ -1,11 +1,15 @@
-// The AutoCAD Colour Index: red, green and blue of indexes 0 to 255.
+// The AutoCAD Colour Index: red, green and blue of indexes 0 to 255, and the index nearest to a
+// colour.
 #pragma once
 
 #include <array>
 
-struct Rgb {
-    int r, g, b;
-};
+#include "drawing/style.h"
+
+// Least squared distance over indexes 1 to 255, ties to the lower index; a colour whose three
+// values are all 32 or less, or all 224 or more, is 7 (black on a white screen, white on a
+// dark one).
+int nearest_aci(Rgb colour);
 
 inline constexpr std::array<Rgb, 256> aci_colours = {{
     {0, 0, 0},       {255, 0, 0},     {255, 255, 0},   {0, 255, 0},     {0, 255, 255},

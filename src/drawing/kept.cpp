@@ -1,4 +1,4 @@
-#include "dxf/kept.h"
+#include "drawing/kept.h"
 
 #include <unistd.h>
 
@@ -76,13 +76,13 @@ long long kept_offset() {
     return kept.flushed + static_cast<long long>(kept.used);
 }
 
-void kept_patch(long long offset, char c) {
-    if (offset >= kept.flushed && offset - kept.flushed < static_cast<long long>(kept.used)) {
-        kept.buffer[offset - kept.flushed] = c;
+void kept_patch(long long offset, const char* bytes, size_t n) {
+    if (offset >= kept.flushed) { // still in the buffer: a record never straddles a flush
+        memcpy(kept.buffer + (offset - kept.flushed), bytes, n);
         return;
     }
     fflush(kept.file);
-    if (pwrite(fileno(kept.file), &c, 1, offset) != 1)
+    if (pwrite(fileno(kept.file), bytes, n, offset) != static_cast<ssize_t>(n))
         fatal_error("penwright: the temporary file of the drawing cannot be written");
 }
 
