@@ -231,10 +231,13 @@ void read_plain_numbers(Command& c) {
 
 void read_text(Command& c, char terminator, bool printed);
 
-// BP's title: a quoted string among its numbers, skipped as a comment is.
+// BP's title: a quoted string among its numbers, skipped as a comment is. The numbers after it
+// may move the buffer: the title is not kept.
 void skip_title(Command& c) {
     ++source.pos;
     read_text(c, '"', false);
+    c.text = nullptr;
+    c.text_length = 0;
 }
 
 // Numbers up to the command's end, or until the batch is full.
