@@ -11,7 +11,7 @@ void reset_all() {
     diagnostics_reset();
     streams_reset();
     scanner_reset();
-    plotter_reset();
+    classic::plotter_reset();
 }
 
 void convert_in_memory(const char* data, size_t size, FILE* dxf, FILE* log, bool hpgl2) {

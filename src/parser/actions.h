@@ -8,6 +8,9 @@
 #include "plotter/state.h"
 #include "scanner/tokens.h"
 
+// The actions name classic mode's handlers as the grammar writes them: cmd_AA, plot_to.
+using namespace classic;
+
 // Runs the action of `rule` over the values of its right side, v[1] to v[n].
 void run_action(int rule, TokenValue* v);
 

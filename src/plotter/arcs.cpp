@@ -8,6 +8,8 @@
 #include "plotter/handlers.h"
 #include "plotter/state.h"
 
+namespace classic {
+
 namespace {
 
 // A sweep of exactly one full turn is a circle; any other runs counter-clockwise from the
@@ -79,3 +81,5 @@ void cmd_CI(int radius) {
 void cmd_CT(int n) {
     emit<"CT %d\n">(log_stream, n);
 }
+
+} // namespace classic

@@ -4,6 +4,8 @@
 #include "format/format.h"
 #include "plotter/handlers.h"
 
+namespace classic {
+
 void cmd_LT() {
     emit<"LT\n">(log_stream);
 }
@@ -28,3 +30,5 @@ void cmd_QL() {
 void cmd_TR() {
     emit<"TR\n">(log_stream);
 }
+
+} // namespace classic

@@ -10,6 +10,8 @@
 #include "plotter/handlers.h"
 #include "plotter/state.h"
 
+namespace classic {
+
 namespace {
 
 struct BezierRecord {
@@ -148,3 +150,5 @@ void cmd_PP() {
 void cmd_FT(int type, double spacing, double angle) {
     emit<"FT %d %f %f\n">(log_stream, type, spacing, angle);
 }
+
+} // namespace classic

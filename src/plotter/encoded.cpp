@@ -7,6 +7,8 @@
 #include "plotter/handlers.h"
 #include "plotter/state.h"
 
+namespace classic {
+
 namespace {
 
 // "PE", the bytes as text (printable ones as themselves), two blanks, the bytes in hex.
@@ -111,3 +113,5 @@ void cmd_PE(const char* text) {
     }
     plotter_state.pen_down = saved_pen_down;
 }
+
+} // namespace classic

@@ -1,6 +1,8 @@
 // The command handlers the parser calls, one per implemented HPGL command.
 #pragma once
 
+namespace classic {
+
 // Initialization and pen selection.
 void cmd_IN();
 void cmd_DF();
@@ -61,3 +63,5 @@ void cmd_PS();
 void cmd_PW();
 void cmd_QL();
 void cmd_TR();
+
+} // namespace classic

@@ -9,6 +9,8 @@
 #include "plotter/handlers.h"
 #include "plotter/state.h"
 
+namespace classic {
+
 namespace {
 
 constexpr double cm_per_unit = 0.0025;
@@ -49,3 +51,5 @@ void cmd_LB(char* text) {
                  inches_of_units(s.pos_y, s.y_scale < 0), dxf_length(finite_size(s.char_height)),
                  s.label_angle, s.char_width_factor, {text, length});
 }
+
+} // namespace classic

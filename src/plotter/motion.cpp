@@ -6,6 +6,8 @@
 #include "plotter/handlers.h"
 #include "plotter/state.h"
 
+namespace classic {
+
 void cmd_PA() {
     emit<"PA\n">(log_stream);
     plotter_state.relative = 0;
@@ -41,3 +43,5 @@ void plot_to(int x, int y) {
     s.pos_x = to_x;
     s.pos_y = to_y;
 }
+
+} // namespace classic

@@ -6,6 +6,8 @@
 #include "plotter/handlers.h"
 #include "plotter/state.h"
 
+namespace classic {
+
 void cmd_IP(int form, int a, int b, int c, int d) {
     emit<"IP ">(log_stream);
     switch (form) {
@@ -49,3 +51,5 @@ void cmd_RO(double angle) {
 void cmd_WU() {
     emit<"WU\n">(log_stream);
 }
+
+} // namespace classic

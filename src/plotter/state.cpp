@@ -5,6 +5,8 @@
 #include "format/format.h"
 #include "plotter/handlers.h"
 
+namespace classic {
+
 PlotterState plotter_state;
 
 void plotter_reset() {
@@ -30,3 +32,5 @@ void cmd_SP(int n) {
     emit<"SP %d\n">(log_stream, n);
     plotter_state.pen = n >= 10 ? 1 : n; // pens of 10 and above fold onto pen 1
 }
+
+} // namespace classic

@@ -3,6 +3,8 @@
 
 #include "format/format.h"
 
+namespace classic {
+
 struct PlotterState {
     int pen_down = 0;
     int pen = 0; // 0: no pen selected
@@ -44,3 +46,5 @@ inline bool drawing() {
 }
 
 void plotter_reset();
+
+} // namespace classic

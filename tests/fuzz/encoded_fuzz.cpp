@@ -9,6 +9,8 @@
 #include "plotter/handlers.h"
 #include "plotter/state.h"
 
+using namespace classic;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static FILE* null = fopen("/dev/null", "w");
     attach_log(null);
