@@ -173,12 +173,11 @@ void pjl_line() {
         reader_state = ReaderState::pcl;
         return;
     }
-    size_t start = source.pos + n;
-    size_t end = start;
-    while ((c = source_peek(end - source.pos, keep)) >= 0 && c != '\n')
+    size_t end = n; // from the read position: a refill moves the bytes, and the position with them
+    while ((c = source_peek(end, keep)) >= 0 && c != '\n')
         ++end;
-    ReaderState next = pjl_line_state(source.data + start, end - start);
-    source_skip(end - source.pos + (c == '\n'));
+    ReaderState next = pjl_line_state(source.data + source.pos + n, end - n);
+    source_skip(end + (c == '\n'));
     reader_state = next;
 }
 
