@@ -6,7 +6,9 @@
 //           hpgl1  (plain HP-GL/1: PA/PR/PU/PD, SP, CI, AA, SC user units)
 //           plot   (CAD-like mix: IN, SP, PU/PD, PA/PR, AA/AR/CI, LB with SI/DI, SC, PE, BR)
 //           labels (label-heavy drawings)
+//           fills  (CAD fills: RA/RR/WG and PM/FP polygons with FT 1, 3, 4 and 10, LT, PW)
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -158,11 +160,71 @@ void hpgl1(std::string& out, Walk& w) {
     out += "\n";
 }
 
+// A small polygon in the buffer, as CAD drivers send the letters of a text: a ring about the
+// walk, sometimes with a hole.
+void polygon(std::string& out, Walk& w) {
+    w.step(1500);
+    out += "PU";
+    append_point(out, w.x, w.y);
+    out += ";PM0;PD";
+    int n = uniform(4, 24), r = uniform(40, 400);
+    for (int i = 1; i <= n; ++i) {
+        double a = 6.283185307179586 * i / n;
+        int rr = r + uniform(-r / 3, r / 3);
+        if (i > 1) out += ',';
+        append_point(out, w.x + static_cast<int>(rr * std::cos(a)),
+                     w.y + static_cast<int>(rr * std::sin(a)));
+    }
+    if (uniform(0, 2) == 0) {
+        out += ";PM1;PU";
+        append_point(out, w.x + r / 4, w.y);
+        out += ";PD";
+        append_point(out, w.x, w.y + r / 4);
+        out += ',';
+        append_point(out, w.x - r / 4, w.y);
+    }
+    out += uniform(0, 3) ? ";PM2;FP;" : ";PM2;FP1;EP;";
+}
+
+void fills(std::string& out, Walk& w) {
+    switch (uniform(0, 11)) {
+    case 0: out += "FT1;"; break;
+    case 1:
+        out +=
+            "FT3," + std::to_string(uniform(40, 200)) + "," + std::to_string(uniform(0, 90)) + ";";
+        break;
+    case 2: out += "FT4," + std::to_string(uniform(60, 200)) + ",45;"; break;
+    case 3: out += "FT10," + std::to_string(uniform(10, 90)) + ";"; break;
+    case 4:
+        out += "LT" + std::to_string(uniform(0, 8)) + ";PW0." + std::to_string(uniform(1, 9)) + ";";
+        break;
+    case 5:
+        w.step(1000);
+        out += "PU";
+        append_point(out, w.x, w.y);
+        out += ";RA";
+        append_point(out, w.x + uniform(50, 800), w.y + uniform(50, 800));
+        out += ";";
+        break;
+    case 6:
+        out += "RR" + std::to_string(uniform(-600, 600)) + "," +
+               std::to_string(uniform(-600, 600)) + ";";
+        break;
+    case 7:
+        out += "WG" + std::to_string(uniform(50, 600)) + "," + std::to_string(uniform(0, 359)) +
+               "," + std::to_string(uniform(10, 300)) + ";";
+        break;
+    case 8: lines(out, w); return;
+    default: polygon(out, w); break;
+    }
+    out += "\n";
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        fprintf(stderr, "usage: hpglgen lines|plot|labels|hpgl1 MEGABYTES [SEED]\n");
+        fprintf(stderr, "usage: hpglgen lines|plot|labels|hpgl1|fills MEGABYTES [SEED]\n");
         return 2;
     }
     std::string profile = argv[1];
@@ -172,6 +234,7 @@ int main(int argc, char** argv) {
                                         : profile == "plot"   ? plot
                                         : profile == "labels" ? label
                                         : profile == "hpgl1"  ? hpgl1
+                                        : profile == "fills"  ? fills
                                                               : nullptr;
     if (!next) {
         fprintf(stderr, "hpglgen: unknown profile %s\n", argv[1]);

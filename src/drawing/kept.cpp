@@ -9,12 +9,12 @@
 #include "driver/diagnostics.h"
 #include "format/format.h"
 
+OutputStream kept; // the records as they are written
+
 namespace {
 
 constexpr size_t kept_in_memory = 4 << 20; // beyond this the records go to a temporary file
 constexpr size_t block_size = 1 << 16;
-
-OutputStream kept; // the records as they are written
 
 [[noreturn]] void unreadable() {
     fatal_error("penwright: the temporary file of the drawing cannot be read");
@@ -47,14 +47,10 @@ void kept_begin() {
     output_attach(kept, tmpfile(), buffer, kept_in_memory);
 }
 
-char* kept_space(size_t n) {
+char* kept_space_on(size_t n) {
     while (kept.capacity - kept.used < n)
         output_flush(kept);
     return kept.buffer + kept.used;
-}
-
-void kept_advance(const char* end) {
-    kept.used = static_cast<size_t>(end - kept.buffer);
 }
 
 void kept_bytes(const char* bytes, size_t n) {

@@ -5,11 +5,21 @@
 
 #include <cstddef>
 
+#include "format/format.h"
+
 void kept_begin();
+// The records as they are written.
+extern OutputStream kept;
 // Room for `n` bytes (at most kept_record_max) at the end; kept_advance says where they ended.
 constexpr size_t kept_record_max = 256;
-char* kept_space(size_t n);
-void kept_advance(const char* end);
+char* kept_space_on(size_t n); // when the buffer holds less room
+inline char* kept_space(size_t n) {
+    if (kept.capacity - kept.used < n) return kept_space_on(n);
+    return kept.buffer + kept.used;
+}
+inline void kept_advance(const char* end) {
+    kept.used = static_cast<size_t>(end - kept.buffer);
+}
 // Bytes of any number.
 void kept_bytes(const char* bytes, size_t n);
 // The offset of the next byte, and bytes rewritten where they stand.

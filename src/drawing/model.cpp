@@ -4,6 +4,9 @@
 #include <cmath>
 #include <map>
 
+#include "geometry/fill.h"
+#include "geometry/hatch.h"
+
 namespace {
 
 // The extents of what is drawn on a page; empty while min_x > max_x. Points are finite.
@@ -47,19 +50,22 @@ struct Model {
     Run run;
     Dot dot;
     Outline outline;
-    std::vector<Box> pages{Box{}}; // the extents of each page that drew
-    bool page_drawn = false;       // something was drawn on the last page
+    Box page;                // the extents of what is drawn on the page in progress
+    std::vector<Box> pages;  // those of the pages before it
+    bool page_drawn = false; // something was drawn on the page in progress
     std::map<int, PenLayer> layers;
     std::vector<Pattern> patterns;
     std::vector<bool> pattern_used;
     std::vector<int> patterns_used;
     DrawnCounts counts{};
     DrawingSummary summary;
+    std::vector<Piece> pieces; // of the fill being drawn
+    std::vector<Segment> lines;
 };
 Model model;
 
 Box& box() {
-    return model.pages.back();
+    return model.page;
 }
 
 // What an entity of a kind is drawn with: points, texts and solid areas have no pattern, and
@@ -144,12 +150,52 @@ void dots_stroke(Point from, Point to, bool lowered_here) {
     model_point(to);
 }
 
+constexpr double most_hatch_lines = 100000;
+
+// The number of lines of a hatch family that meet the region: those whose offset from the
+// anchor, along the perpendicular, lies between the region's least and greatest.
+double hatch_line_count(const Rings& region, Point anchor, double angle, double spacing) {
+    double radians = angle * (M_PI / 180);
+    double nx = -std::sin(radians), ny = std::cos(radians);
+    double low = HUGE_VAL, high = -HUGE_VAL;
+    for (Point p : region.points) {
+        double offset = (p.x - anchor.x) * nx + (p.y - anchor.y) * ny;
+        low = std::min(low, offset);
+        high = std::max(high, offset);
+    }
+    if (!(low <= high)) return 0;
+    return std::floor(high / spacing) - std::ceil(low / spacing) + 1;
+}
+
+// The hatch lines of a fill into model.lines, or the reason it is filled solid instead.
+FillOutcome hatch(const Rings& region, FillRecord& f) {
+    model.lines.clear();
+    double families = f.cross ? 2 : 1;
+    if (!(f.spacing >= 1)) return FillOutcome::solid_for_close_lines;
+    double count = hatch_line_count(region, f.anchor, f.angle, f.spacing);
+    if (f.cross) count += hatch_line_count(region, f.anchor, f.angle + 90, f.spacing);
+    if (count > most_hatch_lines) return FillOutcome::solid_for_many_lines;
+    size_t most = static_cast<size_t>(most_hatch_lines * families) + 2;
+    hatch_lines(region, f.rule, f.anchor, f.angle, f.spacing, most, model.lines);
+    if (f.cross) hatch_lines(region, f.rule, f.anchor, f.angle + 90, f.spacing, most, model.lines);
+    return FillOutcome::drawn;
+}
+
+void record_region(const Rings& region) {
+    for (size_t r = 0; r < region.starts.size(); ++r) {
+        size_t end = r + 1 < region.starts.size() ? region.starts[r + 1] : region.points.size();
+        record_ring(region.points.data() + region.starts[r], end - region.starts[r]);
+    }
+}
+
 // The pages side by side: page k moves right by k times the width of everything and a gap.
 void lay_out_pages() {
     constexpr double gap = 400;
     DrawingSummary& s = model.summary;
+    std::vector<Box> pages = model.pages;
+    pages.push_back(model.page);
     Box all;
-    for (const Box& b : model.pages)
+    for (const Box& b : pages)
         if (b.any()) {
             all.add({b.e.min_x, b.e.min_y});
             all.add({b.e.max_x, b.e.max_y});
@@ -157,7 +203,7 @@ void lay_out_pages() {
     double width = all.any() ? all.e.max_x - all.e.min_x : 0;
     Box laid;
     s.page_shift.clear();
-    for (const Box& b : model.pages) {
+    for (const Box& b : pages) {
         double shift = static_cast<double>(s.page_shift.size()) * (width + gap);
         s.page_shift.push_back(shift);
         if (!b.any()) continue;
@@ -284,11 +330,49 @@ void model_text(const TextSpec& t) {
     ++model.counts.texts;
 }
 
+FillOutcome model_fill(const Rings& region, const FillRecord& fill) {
+    model_end_run();
+    FillRecord f = fill;
+    FillOutcome outcome = FillOutcome::drawn;
+    if (f.kind == FillKind::hatched) {
+        outcome = hatch(region, f);
+        if (outcome != FillOutcome::drawn)
+            f.kind = FillKind::solid;
+        else if (model.lines.empty())
+            return FillOutcome::nothing;
+    }
+    if (f.kind != FillKind::hatched) {
+        model.pieces.clear();
+        fill_pieces(region, f.rule, model.pieces);
+        if (model.pieces.empty()) return FillOutcome::nothing;
+    }
+    begin_entity(f.kind == FillKind::hatched ? stroke_style() : plain_style());
+    record_fill(f);
+    if (f.kind == FillKind::hatched) {
+        for (const Segment& s : model.lines) {
+            record_line(s.a, s.b);
+            box().add(s.a);
+            box().add(s.b);
+        }
+    } else {
+        for (const Piece& p : model.pieces) {
+            record_piece(p.corner, p.count);
+            for (int i = 0; i < p.count; ++i)
+                box().add(p.corner[i]);
+        }
+    }
+    record_region(region);
+    record_fill_end();
+    ++model.counts.fills;
+    return outcome;
+}
+
 DrawnCounts model_counts() {
     DrawnCounts c = model.counts;
     c.layers = static_cast<int>(model.layers.size());
     c.pages = static_cast<int>(std::count_if(model.pages.begin(), model.pages.end(),
-                                             [](const Box& b) { return b.any(); }));
+                                             [](const Box& b) { return b.any(); })) +
+              (model.page.any() ? 1 : 0);
     return c;
 }
 

@@ -76,6 +76,12 @@ struct TextSpec {
 };
 void model_text(const TextSpec& text);
 
+// A fill of a region (page points) by its rule, as the record says: SOLID pieces, shaded ones,
+// or hatch lines. A hatch of lines closer than 1 plotter unit, or of more than 100,000 lines,
+// is filled solid instead (a pen covers it so).
+enum class FillOutcome { nothing, drawn, solid_for_close_lines, solid_for_many_lines };
+FillOutcome model_fill(const Rings& region, const FillRecord& fill);
+
 // The counts for the log.
 DrawnCounts model_counts();
 

@@ -80,15 +80,8 @@ void records_rewind() {
     kept_rewind();
 }
 
-char record_next() {
-    const char* tag = kept_read(1);
-    return tag ? *tag : 0;
-}
-
-const char* record_bytes(size_t n) {
-    const char* p = kept_read(n);
-    if (!p) fatal_error("penwright: the temporary file of the drawing cannot be read");
-    return p;
+void records_unreadable() {
+    fatal_error("penwright: the temporary file of the drawing cannot be read");
 }
 
 Style read_style() {
@@ -104,7 +97,7 @@ Style read_style() {
 }
 
 FillRecord read_fill() {
-    const char* p = record_bytes(2 + 3 * 4 + 5 * 8 + 1);
+    const char* p = record_bytes(2 + 3 * 4 + 4 * 8 + 1);
     FillRecord f;
     f.kind = static_cast<FillKind>(get<uint8_t>(p));
     f.rule = static_cast<FillRule>(get<uint8_t>(p));

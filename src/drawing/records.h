@@ -74,8 +74,16 @@ void record_fill_end();
 
 // Reading, after records_rewind(): the next tag (0 at the end), then what the record holds.
 void records_rewind();
-char record_next();
-const char* record_bytes(size_t n); // the next n bytes of the record
+inline char record_next() {
+    const char* tag = kept_read(1);
+    return tag ? *tag : 0;
+}
+[[noreturn]] void records_unreadable();
+inline const char* record_bytes(size_t n) { // the next n bytes of the record
+    const char* p = kept_read(n);
+    if (!p) records_unreadable();
+    return p;
+}
 Style read_style();
 template <int N> inline void read_reals(double* out) {
     const char* p = record_bytes(8 * N);

@@ -5,6 +5,8 @@
 #include "drawing/model.h"
 #include "hpgl2/commands.h"
 
+namespace hpgl2 {
+
 namespace {
 
 constexpr double default_chord = 5;
@@ -156,3 +158,5 @@ void cmd_CI(Command& c) {
         model_outline_vertex(to_page(points[k]));
     model_outline_end();
 }
+
+} // namespace hpgl2

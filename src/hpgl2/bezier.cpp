@@ -5,6 +5,8 @@
 
 #include "hpgl2/commands.h"
 
+namespace hpgl2 {
+
 namespace {
 
 constexpr double tolerance = 0.4;     // plotter units: 0.01 mm
@@ -68,3 +70,5 @@ void cmd_BZ(Command& c) {
 void cmd_BR(Command& c) {
     curves(c, true);
 }
+
+} // namespace hpgl2

@@ -4,8 +4,11 @@
 
 #include <cmath>
 
+#include "geometry/rings.h"
 #include "hpgl2/device.h"
 #include "hpgl2/reader.h"
+
+namespace hpgl2 {
 
 using Handler = void (*)(Command&);
 
@@ -46,6 +49,11 @@ inline bool check_writable(const Command& c, Point frame) {
 void restyle();
 // SP and PE's pen flag: a dot of the pen put away is left on the page.
 void select_pen(int pen);
+// The attributes at the start of a plot; DF and IN put back solid lines with the default
+// patterns, length and mode, and IN also the default widths in millimetres.
+void attributes_reset();
+void line_types_default();
+void widths_default();
 
 // Pen motion: a straight move of the pen to a point of the turned frame, drawn when the pen is
 // down (kept in the polygon buffer in polygon mode).
@@ -72,9 +80,6 @@ void polygon_add(Point frame, bool drawn);
 void polygon_reset();
 // A subpolygon of its own (CI in polygon mode).
 void polygon_add_closed(const Point* frame, int n);
-
-// Fills are drawn as their outline; the log says so once.
-void fill_as_outline(const Command& c);
 
 // The defaults DF restores: label settings and symbol mode.
 void labels_default();
@@ -131,3 +136,18 @@ void cmd_LO(Command& c);
 void cmd_ES(Command& c);
 void cmd_CP(Command& c);
 void cmd_SM(Command& c);
+// DF and IN: FT1, every remembered option and raster pattern forgotten, the anchor corner at
+// (0, 0).
+void fills_default();
+// Fills a region of page points by the rule, as the fill type in force says.
+void fill_region(const Command& c, const Rings& region, FillRule rule);
+
+void cmd_FT(Command& c);
+void cmd_AC(Command& c);
+void cmd_RF(Command& c);
+void cmd_LT(Command& c);
+void cmd_UL(Command& c);
+void cmd_PW(Command& c);
+void cmd_WU(Command& c);
+
+} // namespace hpgl2

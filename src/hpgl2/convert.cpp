@@ -11,6 +11,8 @@
 #include "format/format.h"
 #include "hpgl2/commands.h"
 
+namespace hpgl2 {
+
 namespace {
 
 struct Entry {
@@ -19,21 +21,23 @@ struct Entry {
 };
 
 constexpr Entry handlers[] = {
-    {"AA", cmd_AA}, {"AR", cmd_AR}, {"AT", cmd_AT}, {"BL", cmd_BL}, {"BP", cmd_BP}, {"BR", cmd_BR},
-    {"BZ", cmd_BZ}, {"CI", cmd_CI}, {"CO", cmd_CO}, {"CP", cmd_CP}, {"DF", cmd_DF}, {"DI", cmd_DI},
-    {"DR", cmd_DR}, {"DT", cmd_DT}, {"DV", cmd_DV}, {"EA", cmd_EA}, {"EP", cmd_EP}, {"ER", cmd_ER},
-    {"ES", cmd_ES}, {"EW", cmd_EW}, {"FP", cmd_FP}, {"IN", cmd_IN}, {"IP", cmd_IP}, {"IR", cmd_IR},
-    {"LB", cmd_LB}, {"LO", cmd_LO}, {"NP", cmd_NP}, {"PA", cmd_PA}, {"PB", cmd_PB}, {"PC", cmd_PC},
-    {"PD", cmd_PD}, {"PE", cmd_PE}, {"PG", cmd_PG}, {"PM", cmd_PM}, {"PR", cmd_PR}, {"PS", cmd_PS},
-    {"PU", cmd_PU}, {"RA", cmd_RA}, {"RO", cmd_RO}, {"RR", cmd_RR}, {"RT", cmd_RT}, {"SC", cmd_SC},
-    {"SI", cmd_SI}, {"SL", cmd_SL}, {"SM", cmd_SM}, {"SP", cmd_SP}, {"SR", cmd_SR}, {"WG", cmd_WG},
+    {"AA", cmd_AA}, {"AC", cmd_AC}, {"AR", cmd_AR}, {"AT", cmd_AT}, {"BL", cmd_BL}, {"BP", cmd_BP},
+    {"BR", cmd_BR}, {"BZ", cmd_BZ}, {"CI", cmd_CI}, {"CO", cmd_CO}, {"CP", cmd_CP}, {"DF", cmd_DF},
+    {"DI", cmd_DI}, {"DR", cmd_DR}, {"DT", cmd_DT}, {"DV", cmd_DV}, {"EA", cmd_EA}, {"EP", cmd_EP},
+    {"ER", cmd_ER}, {"ES", cmd_ES}, {"EW", cmd_EW}, {"FP", cmd_FP}, {"FT", cmd_FT}, {"IN", cmd_IN},
+    {"IP", cmd_IP}, {"IR", cmd_IR}, {"LB", cmd_LB}, {"LO", cmd_LO}, {"LT", cmd_LT}, {"NP", cmd_NP},
+    {"PA", cmd_PA}, {"PB", cmd_PB}, {"PC", cmd_PC}, {"PD", cmd_PD}, {"PE", cmd_PE}, {"PG", cmd_PG},
+    {"PM", cmd_PM}, {"PR", cmd_PR}, {"PS", cmd_PS}, {"PU", cmd_PU}, {"PW", cmd_PW}, {"RA", cmd_RA},
+    {"RF", cmd_RF}, {"RO", cmd_RO}, {"RR", cmd_RR}, {"RT", cmd_RT}, {"SC", cmd_SC}, {"SI", cmd_SI},
+    {"SL", cmd_SL}, {"SM", cmd_SM}, {"SP", cmd_SP}, {"SR", cmd_SR}, {"UL", cmd_UL}, {"WG", cmd_WG},
+    {"WU", cmd_WU},
 };
 
 // Read and not drawn: fill and line attributes, fonts, the window, output and device commands.
 constexpr const char* not_drawn[] = {
-    "FT", "RF", "LT", "LA", "PW", "WU", "UL", "TR", "MC", "QL", "SV", "CR", "CT", "SD", "AD",
-    "SS", "SA", "CS", "CA", "FN", "SB", "DL", "DV", "IW", "AC", "OA", "OC", "OD", "OE", "OF",
-    "OG", "OH", "OI", "OL", "OO", "OP", "OS", "OT", "OW", "EC", "PP", "FR", "NR", "MG", "WD",
+    "LA", "TR", "MC", "QL", "SV", "CR", "CT", "SD", "AD", "SS", "SA", "CS", "CA",
+    "FN", "SB", "DL", "DV", "IW", "OA", "OC", "OD", "OE", "OF", "OG", "OH", "OI",
+    "OL", "OO", "OP", "OS", "OT", "OW", "EC", "PP", "FR", "NR", "MG", "WD",
 };
 
 constexpr int mnemonics = 2 * 26 * 26; // two letters, alone or after '!'
@@ -41,7 +45,6 @@ constexpr int mnemonics = 2 * 26 * 26; // two letters, alone or after '!'
 struct NotDrawn {
     long long counts[mnemonics] = {};
     std::vector<int> order; // in the order first met
-    bool fill_said = false;
 };
 NotDrawn skipped;
 
@@ -82,6 +85,7 @@ void write_counts() {
     emit<"Drawn: %d polylines, %d arcs, %d circles, %d texts, %d points on %d layers\n">(
         log_stream, held(d.polylines), held(d.arcs), held(d.circles), held(d.texts), held(d.points),
         d.layers);
+    if (d.fills > 0) emit<"Filled: %d areas\n">(log_stream, held(d.fills));
     if (skipped.order.empty()) return;
     std::vector<int> order = skipped.order;
     std::stable_sort(order.begin(), order.end(),
@@ -126,18 +130,17 @@ void count_not_drawn(const Command& c) {
     warn(c, "skipped", text.c_str());
 }
 
-void fill_as_outline(const Command& c) {
-    if (skipped.fill_said) return;
-    skipped.fill_said = true;
-    warn(c, "fill", "fills are drawn as their outlines");
-}
+} // namespace hpgl2
 
 void hpgl2_convert(int divisor) {
+    using namespace hpgl2;
     static Command command; // a batch of numbers: too large for the stack
     skipped = NotDrawn{};
     device_reset();
     polygon_reset();
     labels_reset();
+    attributes_reset();
+    fills_default();
     reader_begin(input_stream);
     model_begin();
     restyle();

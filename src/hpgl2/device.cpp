@@ -28,6 +28,10 @@ Point to_user(Point frame) {
     return {(frame.x - device.bx) / device.ax, (frame.y - device.by) / device.ay};
 }
 
+double diagonal() {
+    return std::hypot(device.p2.x - device.p1.x, device.p2.y - device.p1.y);
+}
+
 double frame_width() {
     return device.rotation % 180 ? device.page_height : device.page_width;
 }

@@ -59,6 +59,8 @@ inline Point from_page(Point p) {
     default: return p;
     }
 }
+// The diagonal D of P1-P2, in plotter units: relative lengths are shares of it.
+double diagonal();
 // The turned page's width and height.
 double frame_width();
 double frame_height();

@@ -7,6 +7,8 @@
 #include "drawing/model.h"
 #include "hpgl2/commands.h"
 
+namespace hpgl2 {
+
 namespace {
 
 struct Decoder {
@@ -114,3 +116,5 @@ void cmd_PE(Command& c) {
     if (!c.terminated) warn(c, "end", "encoded polyline without its ; at end of input: drawn");
     labels_pen_moved();
 }
+
+} // namespace hpgl2

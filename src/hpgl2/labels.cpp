@@ -9,6 +9,8 @@
 #include "drawing/model.h"
 #include "hpgl2/commands.h"
 
+namespace hpgl2 {
+
 namespace {
 
 constexpr double plu_per_cm = 400;
@@ -220,7 +222,9 @@ bool marking_symbols() {
 }
 
 void mark_symbol() {
-    if (!labels.settings.symbol_mode) return;
+    // A control byte as the symbol prints nothing, as in a label (and a line end would break
+    // the DXF's text).
+    if (!labels.settings.symbol_mode || !is_printed(labels.settings.symbol)) return;
     Layout l = layout();
     if (l.size.y == 0) return;
     Point o = origin_offset(5, l, 1);
@@ -348,3 +352,5 @@ void cmd_SM(Command& c) {
     labels.settings.symbol_mode = c.text_length == 1;
     labels.settings.symbol = c.text_length == 1 ? c.text[0] : 0;
 }
+
+} // namespace hpgl2

@@ -3,6 +3,8 @@
 #include "hpgl2/commands.h"
 #include "hpgl2/labels.h"
 
+namespace hpgl2 {
+
 void set_pen_position(Point frame) {
     device.pen_position = frame;
     device.pen_page = to_page(frame);
@@ -90,3 +92,5 @@ void cmd_PD(Command& c) {
     plot_points(c);
     labels_pen_moved();
 }
+
+} // namespace hpgl2

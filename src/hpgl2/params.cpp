@@ -9,6 +9,8 @@
 #include "driver/diagnostics.h"
 #include "hpgl2/commands.h"
 
+namespace hpgl2 {
+
 namespace {
 
 // A number as a plot would write it: "20", "20.5".
@@ -52,7 +54,8 @@ void fail_at(const Command& c, Where at, const char* kind, const char* text) {
 Where number_where(const Command& c, int i) {
     int first_of_batch = c.total - c.count;
     if (i < first_of_batch || i >= c.total) return {c.line, c.column};
-    return c.number_at[i - first_of_batch];
+    int k = i - first_of_batch;
+    return {c.number_line[k], c.number_column[k]};
 }
 
 void skip_rest(Command& c) {
@@ -66,9 +69,10 @@ void drop_rest(Command& c, int most) {
     constexpr int held_most = 16;
     int held = c.total == c.count ? std::min({most, c.count, held_most}) : 0;
     double numbers[held_most];
-    Where at[held_most];
+    int lines[held_most], columns[held_most];
     std::copy(c.numbers, c.numbers + held, numbers);
-    std::copy(c.number_at, c.number_at + held, at);
+    std::copy(c.number_line, c.number_line + held, lines);
+    std::copy(c.number_column, c.number_column + held, columns);
     Where first_dropped = number_where(c, most);
     while (c.more) {
         read_more(c);
@@ -82,7 +86,8 @@ void drop_rest(Command& c, int most) {
     }
     if (held == 0) return;
     std::copy(numbers, numbers + held, c.numbers);
-    std::copy(at, at + held, c.number_at);
+    std::copy(lines, lines + held, c.number_line);
+    std::copy(columns, columns + held, c.number_column);
     c.count = held;
 }
 
@@ -148,3 +153,5 @@ double atan2_degrees(double y, double x) {
     if (y == 0) return 180;
     return std::atan2(y, x) * (180.0 / M_PI);
 }
+
+} // namespace hpgl2

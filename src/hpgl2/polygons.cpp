@@ -1,10 +1,12 @@
 // Polygon mode: PM gathers moves and arcs into the polygon buffer instead of the drawing; EP
-// draws its edges and FP its fill, drawn as the same edges. Each subpolygon is one closed
-// polyline.
+// draws its edges (each subpolygon one closed polyline) and FP fills the region it bounds. The
+// buffer stays for later EP and FP, and each draws it again.
 #include <vector>
 
 #include "drawing/model.h"
 #include "hpgl2/commands.h"
+
+namespace hpgl2 {
 
 namespace {
 
@@ -16,8 +18,7 @@ struct Vertex {
 };
 
 struct PolygonBuffer {
-    bool active = false;  // between PM0 and PM2
-    bool written = false; // a buffer is written once only
+    bool active = false; // between PM0 and PM2
     bool full = false;
     std::vector<Vertex> vertices;
     std::vector<size_t> starts; // where each subpolygon begins
@@ -57,14 +58,26 @@ void write_subpolygon(size_t from, size_t to) {
     model_end_run();
 }
 
-void write_buffer() {
-    if (polygon.written) return;
-    polygon.written = true;
+size_t subpolygon_end(size_t s) {
+    return s + 1 < polygon.starts.size() ? polygon.starts[s + 1] : polygon.vertices.size();
+}
+
+void edge_buffer() {
+    for (size_t s = 0; s < polygon.starts.size(); ++s)
+        write_subpolygon(polygon.starts[s], subpolygon_end(s));
+}
+
+// Every subpolygon is a ring, from where it started, its pen-up moves included.
+void fill_buffer(const Command& c, FillRule rule) {
+    static Rings region;
+    region.points.clear();
+    region.starts.clear();
     for (size_t s = 0; s < polygon.starts.size(); ++s) {
-        size_t end =
-            s + 1 < polygon.starts.size() ? polygon.starts[s + 1] : polygon.vertices.size();
-        write_subpolygon(polygon.starts[s], end);
+        region.starts.push_back(region.points.size());
+        for (size_t i = polygon.starts[s]; i < subpolygon_end(s); ++i)
+            region.points.push_back(polygon.vertices[i].page);
     }
+    fill_region(c, region, rule);
 }
 
 } // namespace
@@ -115,11 +128,17 @@ void cmd_PM(Command& c) {
 
 void cmd_EP(Command& c) {
     drop_rest(c, 0);
-    write_buffer();
+    if (polygon.vertices.size() > 1) model_drawn_from(device.pen_page);
+    edge_buffer();
 }
 
+// FP and FP0 fill by the even-odd rule, FP1 by the non-zero winding rule.
 void cmd_FP(Command& c) {
-    drop_rest(c, 2);
-    fill_as_outline(c);
-    write_buffer();
+    if (!numbers_between(c, 0, 1)) return;
+    int method = c.count ? integer(c.numbers[0]) : 0;
+    if (method != 0 && method != 1)
+        return fail_at(c, number_where(c, 0), "method", "FP method is not 0 or 1: skipped");
+    fill_buffer(c, method == 1 ? FillRule::non_zero : FillRule::even_odd);
 }
+
+} // namespace hpgl2

@@ -178,7 +178,8 @@ void read_number(Command& c) {
         std::fabs(v) > largest_exact || (n.digits > 15 && beyond_exact(text, n)))
         return refuse_number(c, n);
     if (!c.unusable) {
-        c.number_at[c.count] = {source.line, source_column(source.pos)};
+        c.number_line[c.count] = source.line;
+        c.number_column[c.count] = source_column(source.pos);
         c.numbers[c.count++] = v;
         ++c.total;
         if (scanner_trace) trace.append(" ").append(text, n.length);
@@ -204,8 +205,8 @@ void read_plain_numbers(Command& c) {
     const char* p = source.data + source.pos;
     const char* limit = source.data + (source.size - margin);
     double *out = c.numbers + c.count, *full = c.numbers + batch_size;
-    Where* at = c.number_at + c.count;
-    const int line = source.line, column_of_data = source_column(0); // no line ends here
+    int* column = c.number_column + c.count;
+    const int column_of_data = source_column(0);
     while (p < limit && out < full) {
         char first = *p;
         if (first == ',' || first == ' ') {
@@ -219,11 +220,12 @@ void read_plain_numbers(Command& c) {
             m = m * 10 + digit;
         if (q == digits || q - digits > 15 || !number_ends[static_cast<unsigned char>(*q)]) break;
         double v = static_cast<double>(m);
-        *at++ = {line, column_of_data + static_cast<int>(p - source.data)};
+        *column++ = column_of_data + static_cast<int>(p - source.data);
         *out++ = first == '-' ? -v : v;
         p = q + (*q == ','); // the comma that usually follows
     }
     int taken = static_cast<int>(out - (c.numbers + c.count));
+    std::fill_n(c.number_line + c.count, taken, source.line); // no line ends among them
     c.total += taken;
     c.count += taken;
     source.pos = static_cast<size_t>(p - source.data);

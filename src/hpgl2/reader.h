@@ -18,10 +18,10 @@ struct Command {
     char name[4];     // "PA" in upper case; "!PZ" for a vendor command
     int line, column; // where the mnemonic begins
     double numbers[batch_size];
-    Where number_at[batch_size]; // where each number of the batch begins
-    int count;                   // numbers in this batch
-    int total;                   // numbers of the command so far, this batch included
-    bool more;                   // another batch of the same command follows
+    int number_line[batch_size], number_column[batch_size]; // where each number begins
+    int count;                                              // numbers in this batch
+    int total;     // numbers of the command so far, this batch included
+    bool more;     // another batch of the same command follows
     bool unusable; // a parameter was not a number, or too large (reported): skip the command
     // A text parameter (labels, encoded polylines, comments, the symbol of SM).
     const char* text;

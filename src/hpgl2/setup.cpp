@@ -8,6 +8,8 @@
 #include "drawing/model.h"
 #include "hpgl2/commands.h"
 
+namespace hpgl2 {
+
 namespace {
 
 // The pen stays where it is on the page when the frame turns under it.
@@ -16,11 +18,14 @@ void set_rotation(int degrees) {
     device.rotation = degrees;
     keep_pen_on_page();
     reset_scaling_points();
+    restyle(); // lengths relative to P1-P2 follow it
     labels_pen_moved();
 }
 
 void defaults() {
     labels_default();
+    line_types_default();
+    fills_default();
     reader_default_terminator();
     device.relative = false;
     device.scaling = Scaling::off;
@@ -39,7 +44,10 @@ void set_scaling_points(Point p1, const Point* p2) {
 // IP and IR: none (the page's corners), two (P1, with P2 keeping its offset) or four numbers.
 void scaling_points(Command& c, double x_unit, double y_unit) {
     if (!numbers_between(c, 0, 4)) return;
-    if (c.count == 0) return reset_scaling_points();
+    if (c.count == 0) {
+        reset_scaling_points();
+        return restyle();
+    }
     if (c.count == 1)
         return fail(c, "few", (std::string(c.name) + " with 1 number: needs 2, skipped").c_str());
     if (c.count == 3) {
@@ -50,6 +58,7 @@ void scaling_points(Command& c, double x_unit, double y_unit) {
     Point p1{n[0] * x_unit, n[1] * y_unit};
     Point p2{c.count == 4 ? n[2] * x_unit : 0, c.count == 4 ? n[3] * y_unit : 0};
     set_scaling_points(p1, c.count == 4 ? &p2 : nullptr);
+    restyle();
 }
 
 bool empty_window(const double* n, int type) {
@@ -62,6 +71,7 @@ void cmd_IN(Command& c) {
     drop_rest(c, 1);
     lift_pen();
     defaults();
+    widths_default();
     device.rotation = 0;
     set_pen_position({0, 0});
     device.colours.clear();
@@ -73,6 +83,7 @@ void cmd_IN(Command& c) {
 void cmd_DF(Command& c) {
     drop_rest(c, 0);
     defaults();
+    restyle();
     labels_pen_moved();
 }
 
@@ -125,6 +136,7 @@ void cmd_PS(Command& c) {
     device.page_height = c.count >= 2 ? c.numbers[1] : c.count == 1 ? c.numbers[0] : 7200;
     keep_pen_on_page();
     reset_scaling_points();
+    restyle();
 }
 
 void cmd_RO(Command& c) {
@@ -173,3 +185,5 @@ void cmd_DV(Command& c) {
     if (c.count > 0 && integer(c.numbers[0]) != 0) count_not_drawn(c); // vertical labels
     drop_rest(c, 2);
 }
+
+} // namespace hpgl2

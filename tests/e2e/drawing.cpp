@@ -59,9 +59,10 @@ std::string value_of(const Groups& g, size_t from, size_t to, const std::string&
     return "";
 }
 
-std::string point(const Groups& g, size_t from, size_t to) {
+std::string point(const Groups& g, size_t from, size_t to, const char* x = " 10",
+                  const char* y = " 20") {
     std::ostringstream s;
-    s << " (" << value_of(g, from, to, " 10") << "," << value_of(g, from, to, " 20") << ")";
+    s << " (" << value_of(g, from, to, x) << "," << value_of(g, from, to, y) << ")";
     return s.str();
 }
 
@@ -71,7 +72,13 @@ std::string describe(const Groups& g, size_t from, size_t to) {
     auto v = [&](const char* code) { return value_of(g, from + 1, to, code); };
     std::ostringstream s;
     s << type << " " << v("  8");
-    if (type == "POLYLINE" && v(" 70") == "1") s << " closed";
+    if (!v("  6").empty()) s << " " << v("  6");
+    if (type == "POLYLINE" && (v(" 70") == "1" || v(" 70") == "129")) s << " closed";
+    if (type == "SOLID" || type == "LINE") {
+        s << point(g, from, to) << point(g, from, to, " 11", " 21");
+        if (type == "SOLID")
+            s << point(g, from, to, " 12", " 22") << point(g, from, to, " 13", " 23");
+    }
     if (type == "POINT" || type == "CIRCLE" || type == "ARC" || type == "TEXT")
         s << point(g, from, to);
     if (type == "CIRCLE" || type == "ARC") s << " r" << v(" 40");

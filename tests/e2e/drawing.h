@@ -17,7 +17,8 @@ struct Converted {
 // `read_limit` bytes at a time; the diagnostics on standard error are not kept.
 Converted convert_in_process(const std::string& input, size_t read_limit = 1 << 16);
 
-// "POLYLINE PEN1 (0,0) (1,0) (1,1)", "POLYLINE PEN1 closed ...", "POINT PEN1 (x,y)",
+// "POLYLINE PEN1 (0,0) (1,0) (1,1)", "POLYLINE PEN1 LT2 closed ...", "POINT PEN1 (x,y)",
+// "SOLID PEN1 (x,y) (x,y) (x,y) (x,y)" in the DXF's corner order, "LINE PEN1 (x,y) (x,y)",
 // "ARC PEN1 (0,0) r1 0..90", "CIRCLE PEN1 (x,y) r2", "TEXT PEN1 (x,y) h0.1 [AB] ..." with
 // " colour N" when an entity carries one. One line each, in file order.
 std::string entities(const std::string& dxf);

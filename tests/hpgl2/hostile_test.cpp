@@ -2,6 +2,7 @@
 // is reported, and the drawing is a complete document without inf or nan.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <random>
 
@@ -119,6 +120,37 @@ TEST(Hostile2, ExtremeCoordinatesThroughEveryDrawingCommand) {
               "penwright.plt:1:613: error: coordinate out of range: PA skipped\n"
               "penwright.plt:1:634: error: coordinate out of range: CI skipped\n"
               "Drawn: 0 polylines, 0 arcs, 0 circles, 0 texts, 0 points on 0 layers\n");
+}
+
+TEST(Hostile2, FillsAndLineTypesOfHostileSizes) {
+    std::string edges = "PM0;PD"; // a ring of a million edges, each a step along a circle
+    for (int i = 0; i < 1'000'000; ++i) {
+        double a = 6.283185307179586 * i / 1'000'000;
+        edges += std::to_string(std::lround(100000 * std::cos(a))) + "," +
+                 std::to_string(std::lround(100000 * std::sin(a))) + ",";
+    }
+    std::string many_rectangles = "FT3,50,30;";
+    for (int i = 0; i < 100'000; ++i)
+        many_rectangles += "RA" + std::to_string(i % 400 + 1) + ",100;";
+    const std::string cases[] = {
+        edges + "100000,0;PM2;FP;FP1;",
+        "PU5,5;PM0;PD5,5,5,5,5,5;PM2;FP;FP1;EP;",    // every point equal
+        "PM0;PD10,10,20,20,30,30,40,40;PM2;FP;FP1;", // all on one line
+        "PU-1000000000000000,-1000000000000000;PM0;PD1000000000000000,-1000000000000000,"
+        "0,1000000000000000;PM2;FT4;FP;FT;FP1;",
+        "FT3,0.000000001;RA1000,1000;", // lines closer than a plotter unit
+        many_rectangles,
+        "UL1,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0;LT1;PD100,0;", // twenty gaps of 0
+    };
+    for (const std::string& input : cases) {
+        Converted c = convert_here(input);
+        expect_whole(c, input.substr(0, 60));
+    }
+    EXPECT_NE(convert_here(cases[0]).log.find("polygon buffer full"), std::string::npos);
+    EXPECT_NE(convert_here(cases[4]).log.find("filled solid"), std::string::npos);
+    EXPECT_NE(convert_here(cases[6]).log.find("UL with a negative gap or gaps of no length"),
+              std::string::npos);
+    EXPECT_NE(convert_here(cases[5]).log.find("Filled: 100000 areas"), std::string::npos);
 }
 
 } // namespace
