@@ -2,7 +2,9 @@
 """Converts every plot in the given folders with penwright --hpgl2, each in a folder of its
 own, and checks that every conversion reads its input to the end (status 0 or 1, a complete
 document, the log's counts and summary) and that ezdxf reads and audits every DXF without an
-error. Usage: corpus_hpgl2.py PENWRIGHT FOLDER...; exit status 77 when no folder holds a plot."""
+error, and the npm package dxf-parser too when --npm names the folder it is installed into (see
+dxf_parser.sh). Usage: corpus_hpgl2.py PENWRIGHT [--npm MODULES] FOLDER...; exit status 77 when
+no folder holds a plot."""
 import pathlib
 import subprocess
 import sys
@@ -30,7 +32,13 @@ def convert(penwright, plot, out, number):
     return problems
 
 
-def main(penwright, folders):
+def read_with_dxf_parser(modules, folder):
+    script = pathlib.Path(__file__).with_name("dxf_parser.sh")
+    done = subprocess.run(["bash", str(script), modules, folder])
+    return 0 if done.returncode in (0, 77) else 1
+
+
+def main(penwright, folders, modules=None):
     plots = sorted(p for f in folders for p in pathlib.Path(f).glob("*") if p.suffix.lower() in
                    (".plt", ".hpgl", ".hpg", ".pcl", ".spl"))
     if not plots:
@@ -45,8 +53,12 @@ def main(penwright, folders):
                 failures += 1
         print(f"{len(plots)} plots converted with --hpgl2")
         failures += read_dxf.main([str(out)])
+        if modules:
+            failures += read_with_dxf_parser(modules, str(out))
     return 1 if failures else 0
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1], sys.argv[2:]))
+    args = sys.argv[2:]
+    npm = args[1] if args[:1] == ["--npm"] else None
+    sys.exit(main(sys.argv[1], args[2:] if npm else args, npm))

@@ -1,12 +1,12 @@
 // Reads every DXF file in the given folders with the npm package dxf-parser, an independent
 // DXF reader, and checks that its entities, by type and by layer, are exactly the LINE, ARC,
-// CIRCLE, TEXT, POLYLINE and POINT records the file holds.
+// CIRCLE, TEXT, POLYLINE, POINT and SOLID records the file holds.
 //   node read_dxf.js MODULES_DIR FOLDER...   (MODULES_DIR holds node_modules/dxf-parser)
 const fs = require('fs');
 const path = require('path');
 const DxfParser = require(path.join(process.argv[2], 'node_modules', 'dxf-parser'));
 
-const TYPES = new Set(['LINE', 'ARC', 'CIRCLE', 'TEXT', 'POLYLINE', 'POINT']);
+const TYPES = new Set(['LINE', 'ARC', 'CIRCLE', 'TEXT', 'POLYLINE', 'POINT', 'SOLID']);
 
 // (type, layer) of each entity record, read from the group pairs of the ENTITIES section.
 function recordsWritten(text) {

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Reads every DXF file in the given folders with ezdxf, an independent DXF reader, and checks
-that its entities, by type and by layer, are exactly the LINE, ARC, CIRCLE, TEXT, POLYLINE and
+that its entities, by type and by layer, are exactly the LINE, ARC, CIRCLE, TEXT, POLYLINE, SOLID and
 POINT records the file holds, and that ezdxf's audit finds no error. Exit status 77 (skipped)
 when ezdxf is not installed."""
 import collections
@@ -14,7 +14,7 @@ except ImportError:
     sys.exit(77)
 
 
-ENTITY_TYPES = ("LINE", "ARC", "CIRCLE", "TEXT", "POLYLINE", "POINT")
+ENTITY_TYPES = ("LINE", "ARC", "CIRCLE", "TEXT", "POLYLINE", "POINT", "SOLID")
 
 
 def records_written(path):
