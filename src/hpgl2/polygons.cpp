@@ -10,7 +10,7 @@ namespace hpgl2 {
 
 namespace {
 
-constexpr size_t most_vertices = 200000; // a plotter's buffer is finite too
+constexpr size_t most_vertices = 1 << 18; // a plotter's buffer is finite too
 
 struct Vertex {
     Point page;
