@@ -1,101 +1,14 @@
+// The drawing's runs, dots and entities; the window's cuts are in cut.cpp, fills in filling.cpp
+// and the pages in pages.cpp.
 #include "drawing/model.h"
 
 #include <algorithm>
-#include <cmath>
-#include <map>
 
-#include "geometry/fill.h"
-#include "geometry/hatch.h"
+#include "drawing/state.h"
 
-namespace {
-
-// The extents of what is drawn on a page; empty while min_x > max_x. Points are finite.
-struct Box {
-    Extents e{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
-    void add(Point p) {
-        e.min_x = std::min(e.min_x, p.x);
-        e.min_y = std::min(e.min_y, p.y);
-        e.max_x = std::max(e.max_x, p.x);
-        e.max_y = std::max(e.max_y, p.y);
-    }
-    bool any() const { return e.min_x <= e.max_x; }
-};
-
-// The open run of straight strokes. Its last vertex is held back: it is not written when it
-// closes the run.
-struct Run {
-    bool open = false;
-    Point first{0, 0}, second{0, 0}, last{0, 0};
-    bool has_second = false, three_distinct = false;
-    bool last_held = false; // the last vertex is not written yet
-    long long head = 0;     // where its record begins
-    uint64_t vertices = 0;  // written so far
-};
-
-struct Dot {
-    bool pending = false;
-    Point at{0, 0};
-};
-
-// The open outline of an edge.
-struct Outline {
-    long long head = 0;
-    uint64_t vertices = 0;
-};
-
-struct Model {
-    Style style;    // what is drawn from now on
-    Style recorded; // the style of the last style record
-    bool any_recorded = false;
-    Run run;
-    Dot dot;
-    Outline outline;
-    Box page;                // the extents of what is drawn on the page in progress
-    std::vector<Box> pages;  // those of the pages before it
-    bool page_drawn = false; // something was drawn on the page in progress
-    std::map<int, PenLayer> layers;
-    std::vector<Pattern> patterns;
-    std::vector<bool> pattern_used;
-    std::vector<int> patterns_used;
-    DrawnCounts counts{};
-    DrawingSummary summary;
-    std::vector<Piece> pieces; // of the fill being drawn
-    std::vector<Segment> lines;
-};
 Model model;
 
-Box& box() {
-    return model.page;
-}
-
-// What an entity of a kind is drawn with: points, texts and solid areas have no pattern, and
-// only straight strokes leave dots alone.
-Style stroke_style() {
-    Style s = model.style;
-    if (s.pattern == dots_only) s.pattern = solid_line;
-    return s;
-}
-Style plain_style() {
-    Style s = model.style;
-    s.pattern = solid_line;
-    return s;
-}
-
-// Before each entity: its style recorded when it differs from the last, its pen's layer and its
-// pattern noted at their first use.
-void begin_entity(const Style& s) {
-    if (!model.any_recorded || !(s == model.recorded)) {
-        record_style(s);
-        model.recorded = s;
-        model.any_recorded = true;
-    }
-    model.layers.try_emplace(s.pen, PenLayer{s.pen, s.colour, s.width_mm});
-    if (s.pattern >= 0 && !model.pattern_used[static_cast<size_t>(s.pattern)]) {
-        model.pattern_used[static_cast<size_t>(s.pattern)] = true;
-        model.patterns_used.push_back(s.pattern);
-    }
-    model.page_drawn = true;
-}
+namespace {
 
 void start_run(Point from) {
     begin_entity(stroke_style());
@@ -150,70 +63,67 @@ void dots_stroke(Point from, Point to, bool lowered_here) {
     model_point(to);
 }
 
-constexpr double most_hatch_lines = 100000;
-
-// The number of lines of a hatch family that meet the region: those whose offset from the
-// anchor, along the perpendicular, lies between the region's least and greatest.
-double hatch_line_count(const Rings& region, Point anchor, double angle, double spacing) {
-    double radians = angle * (M_PI / 180);
-    double nx = -std::sin(radians), ny = std::cos(radians);
-    double low = HUGE_VAL, high = -HUGE_VAL;
-    for (Point p : region.points) {
-        double offset = (p.x - anchor.x) * nx + (p.y - anchor.y) * ny;
-        low = std::min(low, offset);
-        high = std::max(high, offset);
-    }
-    if (!(low <= high)) return 0;
-    return std::floor(high / spacing) - std::ceil(low / spacing) + 1;
-}
-
-// The hatch lines of a fill into model.lines, or the reason it is filled solid instead.
-FillOutcome hatch(const Rings& region, FillRecord& f) {
-    model.lines.clear();
-    double families = f.cross ? 2 : 1;
-    if (!(f.spacing >= 1)) return FillOutcome::solid_for_close_lines;
-    double count = hatch_line_count(region, f.anchor, f.angle, f.spacing);
-    if (f.cross) count += hatch_line_count(region, f.anchor, f.angle + 90, f.spacing);
-    if (count > most_hatch_lines) return FillOutcome::solid_for_many_lines;
-    size_t most = static_cast<size_t>(most_hatch_lines * families) + 2;
-    hatch_lines(region, f.rule, f.anchor, f.angle, f.spacing, most, model.lines);
-    if (f.cross) hatch_lines(region, f.rule, f.anchor, f.angle + 90, f.spacing, most, model.lines);
-    return FillOutcome::drawn;
-}
-
-void record_region(const Rings& region) {
-    for (size_t r = 0; r < region.starts.size(); ++r) {
-        size_t end = r + 1 < region.starts.size() ? region.starts[r + 1] : region.points.size();
-        record_ring(region.points.data() + region.starts[r], end - region.starts[r]);
-    }
-}
-
-// The pages side by side: page k moves right by k times the width of everything and a gap.
-void lay_out_pages() {
-    constexpr double gap = 400;
-    DrawingSummary& s = model.summary;
-    std::vector<Box> pages = model.pages;
-    pages.push_back(model.page);
-    Box all;
-    for (const Box& b : pages)
-        if (b.any()) {
-            all.add({b.e.min_x, b.e.min_y});
-            all.add({b.e.max_x, b.e.max_y});
-        }
-    double width = all.any() ? all.e.max_x - all.e.min_x : 0;
-    Box laid;
-    s.page_shift.clear();
-    for (const Box& b : pages) {
-        double shift = static_cast<double>(s.page_shift.size()) * (width + gap);
-        s.page_shift.push_back(shift);
-        if (!b.any()) continue;
-        laid.add({b.e.min_x + shift, b.e.min_y});
-        laid.add({b.e.max_x + shift, b.e.max_y});
-    }
-    s.extents = laid.any() ? laid.e : Extents{0, 0, 0, 0};
-}
-
 } // namespace
+
+Style stroke_style() {
+    Style s = model.style;
+    if (s.pattern == dots_only) s.pattern = solid_line;
+    return s;
+}
+
+Style plain_style() {
+    Style s = model.style;
+    s.pattern = solid_line;
+    return s;
+}
+
+void begin_entity(const Style& s) {
+    if (model.page_ended) {
+        record_page();
+        model.page_ended = false;
+    }
+    if (!model.any_recorded || !(s == model.recorded)) {
+        record_style(s);
+        model.recorded = s;
+        model.any_recorded = true;
+    }
+    model.layers.try_emplace(s.pen, PenLayer{s.pen, s.colour, s.width_mm});
+    if (s.pattern >= 0 && !model.pattern_used[static_cast<size_t>(s.pattern)]) {
+        model.pattern_used[static_cast<size_t>(s.pattern)] = true;
+        model.patterns_used.push_back(s.pattern);
+    }
+    model.page_drawn = true;
+}
+
+void write_polyline(const Point* v, size_t n, bool closed) {
+    begin_entity(stroke_style());
+    long long head = record_polyline();
+    for (size_t i = 0; i < n; ++i) {
+        record_vertex(v[i]);
+        box().add(v[i]);
+    }
+    record_polyline_end(head, closed, n);
+    ++model.counts.polylines;
+}
+
+void write_arc(Point centre, double radius, double start, double sweep) {
+    begin_entity(stroke_style());
+    double from = sweep >= 0 ? start : start + sweep;
+    double to = sweep >= 0 ? start + sweep : start;
+    const double v[5] = {centre.x, centre.y, radius, normal_angle(from), normal_angle(to)};
+    record_reals(tag_arc, v, 5);
+    add_arc_box(centre, radius, start, sweep);
+    ++model.counts.arcs;
+}
+
+void write_circle(Point centre, double radius) {
+    begin_entity(stroke_style());
+    const double v[3] = {centre.x, centre.y, radius};
+    record_reals(tag_circle, v, 3);
+    box().add({centre.x - radius, centre.y - radius});
+    box().add({centre.x + radius, centre.y + radius});
+    ++model.counts.circles;
+}
 
 void model_begin() {
     model_release();
@@ -241,6 +151,7 @@ void model_stroke(Point from, Point to) {
     bool lowered_here = dot.pending && dot.at == from;
     if (lowered_here) dot.pending = false;
     if (model.style.pattern == dots_only) return dots_stroke(from, to, lowered_here);
+    if (model.cut.on) return cut_stroke(from, to);
     Run& run = model.run;
     if (run.open && !(run.last == from)) model_end_run();
     if (!run.open) start_run(from);
@@ -256,6 +167,7 @@ void model_drawn_from(Point at) {
 }
 
 void model_end_run() {
+    if (model.cut.on) return cut_run_end();
     Run& run = model.run;
     if (!run.open) return;
     bool closed = run.three_distinct && run.last == run.first;
@@ -276,6 +188,7 @@ void model_settle() {
 
 void model_point(Point at) {
     model_end_run();
+    if (model.cut.on && !inside(model.cut.window, at)) return;
     begin_entity(plain_style());
     record_reals(tag_point, &at.x, 2);
     box().add(at);
@@ -284,45 +197,44 @@ void model_point(Point at) {
 
 void model_circle(Point centre, double radius) {
     model_end_run();
-    begin_entity(stroke_style());
     radius = std::fabs(radius);
-    const double v[3] = {centre.x, centre.y, radius};
-    record_reals(tag_circle, v, 3);
-    box().add({centre.x - radius, centre.y - radius});
-    box().add({centre.x + radius, centre.y + radius});
-    ++model.counts.circles;
+    if (model.cut.on) return cut_arc(centre, radius, 0, 360);
+    write_circle(centre, radius);
 }
 
 void model_arc(Point centre, double radius, double start, double sweep) {
     model_end_run();
-    begin_entity(stroke_style());
-    double from = sweep >= 0 ? start : start + sweep;
-    double to = sweep >= 0 ? start + sweep : start;
-    const double v[5] = {centre.x, centre.y, radius, normal_angle(from), normal_angle(to)};
-    record_reals(tag_arc, v, 5);
-    add_arc_box(centre, radius, start, sweep);
-    ++model.counts.arcs;
+    if (model.cut.on) return cut_arc(centre, radius, start, sweep);
+    write_arc(centre, radius, start, sweep);
 }
 
 void model_outline_begin() {
     model_end_run();
+    if (model.cut.on) {
+        model.cut.path.clear();
+        model.cut.outline = true;
+        return;
+    }
     begin_entity(stroke_style());
     model.outline = {record_polyline(), 0};
     ++model.counts.polylines;
 }
 
 void model_outline_vertex(Point v) {
+    if (model.cut.on) return model.cut.path.push_back(v);
     record_vertex(v);
     ++model.outline.vertices;
     box().add(v);
 }
 
 void model_outline_end() {
+    if (model.cut.on) return cut_run_end();
     record_polyline_end(model.outline.head, true, model.outline.vertices);
 }
 
 void model_text(const TextSpec& t) {
     model_end_run();
+    if (model.cut.on && !inside(model.cut.window, t.at)) return;
     begin_entity(plain_style());
     const double v[6] = {t.at.x, t.at.y, t.height, t.angle, t.width_factor, t.oblique};
     record_text(v, t.text, t.length);
@@ -330,41 +242,10 @@ void model_text(const TextSpec& t) {
     ++model.counts.texts;
 }
 
-FillOutcome model_fill(const Rings& region, const FillRecord& fill) {
+void model_window(const Window* window) {
     model_end_run();
-    FillRecord f = fill;
-    FillOutcome outcome = FillOutcome::drawn;
-    if (f.kind == FillKind::hatched) {
-        outcome = hatch(region, f);
-        if (outcome != FillOutcome::drawn)
-            f.kind = FillKind::solid;
-        else if (model.lines.empty())
-            return FillOutcome::nothing;
-    }
-    if (f.kind != FillKind::hatched) {
-        model.pieces.clear();
-        fill_pieces(region, f.rule, model.pieces);
-        if (model.pieces.empty()) return FillOutcome::nothing;
-    }
-    begin_entity(f.kind == FillKind::hatched ? stroke_style() : plain_style());
-    record_fill(f);
-    if (f.kind == FillKind::hatched) {
-        for (const Segment& s : model.lines) {
-            record_line(s.a, s.b);
-            box().add(s.a);
-            box().add(s.b);
-        }
-    } else {
-        for (const Piece& p : model.pieces) {
-            record_piece(p.corner, p.count);
-            for (int i = 0; i < p.count; ++i)
-                box().add(p.corner[i]);
-        }
-    }
-    record_region(region);
-    record_fill_end();
-    ++model.counts.fills;
-    return outcome;
+    model.cut.on = window != nullptr;
+    if (window) model.cut.window = *window;
 }
 
 DrawnCounts model_counts() {

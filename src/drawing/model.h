@@ -10,6 +10,7 @@
 
 #include "drawing/records.h"
 #include "drawing/style.h"
+#include "geometry/clip.h"
 #include "geometry/point.h"
 #include "geometry/rings.h"
 
@@ -81,6 +82,14 @@ void model_text(const TextSpec& text);
 // is filled solid instead (a pen covers it so).
 enum class FillOutcome { nothing, drawn, solid_for_close_lines, solid_for_many_lines };
 FillOutcome model_fill(const Rings& region, const FillRecord& fill);
+
+// The window: everything drawn from now on is cut to it (points on its border are inside);
+// null removes it. A change of window ends the run in progress.
+void model_window(const Window* window);
+
+// The page in progress ends (the pen settled first) when something was drawn on it: what is
+// drawn next is on the next page.
+void model_new_page();
 
 // The counts for the log.
 DrawnCounts model_counts();
