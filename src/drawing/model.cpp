@@ -243,6 +243,11 @@ void model_text(const TextSpec& t) {
 }
 
 void model_window(const Window* window) {
+    const Window& w = model.cut.window;
+    bool same = window ? model.cut.on && w.min_x == window->min_x && w.min_y == window->min_y &&
+                             w.max_x == window->max_x && w.max_y == window->max_y
+                       : !model.cut.on;
+    if (same) return; // no change of window: the run goes on
     model_end_run();
     model.cut.on = window != nullptr;
     if (window) model.cut.window = *window;

@@ -84,7 +84,8 @@ enum class FillOutcome { nothing, drawn, solid_for_close_lines, solid_for_many_l
 FillOutcome model_fill(const Rings& region, const FillRecord& fill);
 
 // The window: everything drawn from now on is cut to it (points on its border are inside);
-// null removes it. A change of window ends the run in progress.
+// null removes it. A change of window ends the run in progress; setting the window in force
+// again, or removing none, changes nothing.
 void model_window(const Window* window);
 
 // The page in progress ends (the pen settled first) when something was drawn on it: what is

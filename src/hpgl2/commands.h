@@ -92,6 +92,11 @@ void cmd_IN(Command& c);
 void cmd_DF(Command& c);
 void cmd_BP(Command& c);
 void cmd_PG(Command& c);
+void cmd_FR(Command& c);
+void cmd_IW(Command& c);
+// A printer job's reset (ESC E: a new page and IN) and form feed (a new page).
+void job_reset(Command& c);
+void job_form_feed(Command& c);
 void cmd_IP(Command& c);
 void cmd_IR(Command& c);
 void cmd_SC(Command& c);

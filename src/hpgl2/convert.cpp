@@ -24,20 +24,21 @@ constexpr Entry handlers[] = {
     {"AA", cmd_AA}, {"AC", cmd_AC}, {"AR", cmd_AR}, {"AT", cmd_AT}, {"BL", cmd_BL}, {"BP", cmd_BP},
     {"BR", cmd_BR}, {"BZ", cmd_BZ}, {"CI", cmd_CI}, {"CO", cmd_CO}, {"CP", cmd_CP}, {"DF", cmd_DF},
     {"DI", cmd_DI}, {"DR", cmd_DR}, {"DT", cmd_DT}, {"DV", cmd_DV}, {"EA", cmd_EA}, {"EP", cmd_EP},
-    {"ER", cmd_ER}, {"ES", cmd_ES}, {"EW", cmd_EW}, {"FP", cmd_FP}, {"FT", cmd_FT}, {"IN", cmd_IN},
-    {"IP", cmd_IP}, {"IR", cmd_IR}, {"LB", cmd_LB}, {"LO", cmd_LO}, {"LT", cmd_LT}, {"NP", cmd_NP},
-    {"PA", cmd_PA}, {"PB", cmd_PB}, {"PC", cmd_PC}, {"PD", cmd_PD}, {"PE", cmd_PE}, {"PG", cmd_PG},
-    {"PM", cmd_PM}, {"PR", cmd_PR}, {"PS", cmd_PS}, {"PU", cmd_PU}, {"PW", cmd_PW}, {"RA", cmd_RA},
-    {"RF", cmd_RF}, {"RO", cmd_RO}, {"RR", cmd_RR}, {"RT", cmd_RT}, {"SC", cmd_SC}, {"SI", cmd_SI},
-    {"SL", cmd_SL}, {"SM", cmd_SM}, {"SP", cmd_SP}, {"SR", cmd_SR}, {"UL", cmd_UL}, {"WG", cmd_WG},
-    {"WU", cmd_WU},
+    {"ER", cmd_ER}, {"ES", cmd_ES}, {"EW", cmd_EW}, {"FP", cmd_FP}, {"FR", cmd_FR}, {"FT", cmd_FT},
+    {"IN", cmd_IN}, {"IP", cmd_IP}, {"IR", cmd_IR}, {"IW", cmd_IW}, {"LB", cmd_LB}, {"LO", cmd_LO},
+    {"LT", cmd_LT}, {"NP", cmd_NP}, {"PA", cmd_PA}, {"PB", cmd_PB}, {"PC", cmd_PC}, {"PD", cmd_PD},
+    {"PE", cmd_PE}, {"PG", cmd_PG}, {"PM", cmd_PM}, {"PR", cmd_PR}, {"PS", cmd_PS}, {"PU", cmd_PU},
+    {"PW", cmd_PW}, {"RA", cmd_RA}, {"RF", cmd_RF}, {"RO", cmd_RO}, {"RR", cmd_RR}, {"RT", cmd_RT},
+    {"SC", cmd_SC}, {"SI", cmd_SI}, {"SL", cmd_SL}, {"SM", cmd_SM}, {"SP", cmd_SP}, {"SR", cmd_SR},
+    {"UL", cmd_UL}, {"WG", cmd_WG}, {"WU", cmd_WU},
 };
 
-// Read and not drawn: fill and line attributes, fonts, the window, output and device commands.
+// Read and not drawn: line and colour attributes a DXF does not carry, fonts, output and device
+// commands.
 constexpr const char* not_drawn[] = {
-    "LA", "TR", "MC", "QL", "SV", "CR", "CT", "SD", "AD", "SS", "SA", "CS", "CA",
-    "FN", "SB", "DL", "DV", "IW", "OA", "OC", "OD", "OE", "OF", "OG", "OH", "OI",
-    "OL", "OO", "OP", "OS", "OT", "OW", "EC", "PP", "FR", "NR", "MG", "WD",
+    "LA", "TR", "MC", "QL", "SV", "CR", "CT", "SD", "AD", "SS", "SA", "CS",
+    "CA", "FN", "SB", "DL", "DV", "OA", "OC", "OD", "OE", "OF", "OG", "OH",
+    "OI", "OL", "OO", "OP", "OS", "OT", "OW", "EC", "PP", "NR", "MG", "WD",
 };
 
 constexpr int mnemonics = 2 * 26 * 26; // two letters, alone or after '!'
@@ -86,6 +87,7 @@ void write_counts() {
         log_stream, held(d.polylines), held(d.arcs), held(d.circles), held(d.texts), held(d.points),
         d.layers);
     if (d.fills > 0) emit<"Filled: %d areas\n">(log_stream, held(d.fills));
+    if (d.pages > 1) emit<"Pages: %d\n">(log_stream, d.pages);
     if (skipped.order.empty()) return;
     std::vector<int> order = skipped.order;
     std::stable_sort(order.begin(), order.end(),
@@ -111,6 +113,7 @@ constexpr HandlerTable handler_table;
 
 Handler handler_of(const char* name) {
     if (name[0] == '!') return nullptr;
+    if (name[0] == '%') return name[1] == 'E' ? job_reset : job_form_feed;
     return handler_table.by_index[(name[0] - 'A') * 26 + (name[1] - 'A')];
 }
 
@@ -121,8 +124,6 @@ void count_not_drawn(const Command& c) {
     std::string text;
     if (c.name[0] == '!')
         text = std::string("vendor command ") + c.name + ": skipped";
-    else if (c.name[0] == 'I' && c.name[1] == 'W')
-        text = "IW not applied: nothing is clipped";
     else if (is_not_drawn(c.name))
         text = std::string(c.name) + " not drawn: skipped";
     else

@@ -446,6 +446,22 @@ void read_vendor(Command& c, size_t skip) {
     if (ch == ';') ++source.pos;
 }
 
+// A job event handed on as a command of its own: "%E" a reset, "%F" a form feed.
+bool take_event(Command& c) {
+    c.name[0] = '%';
+    c.name[1] = job_event.event == JobEvent::reset ? 'E' : 'F';
+    c.name[2] = '\0';
+    c.line = job_event.line;
+    c.column = job_event.column;
+    c.count = c.total = 0;
+    c.more = c.unusable = false;
+    c.text = nullptr;
+    c.text_length = 0;
+    c.terminated = true;
+    job_event = PendingEvent{};
+    return true;
+}
+
 void read_parameters(Command& c) {
     switch (kind_of(c.name)) {
     case Kind::numbers: read_batch(c); break;
@@ -473,6 +489,7 @@ void reader_default_terminator() {
 void reader_begin(FILE* input) {
     source_begin(input);
     reader_state = ReaderState::hpgl2;
+    job_event = PendingEvent{};
     reader_default_terminator();
     trace.clear();
 }
@@ -483,7 +500,9 @@ void reader_release() {
 
 bool read_command(Command& c) {
     for (;;) {
+        if (job_event.event != JobEvent::none) return take_event(c);
         if (reader_state != ReaderState::hpgl2 && !skip_to_hpgl2()) return false;
+        if (job_event.event != JobEvent::none) return take_event(c);
         char ch = source.data[source.pos];
         switch (class_of(ch)) {
         case b_nul: {

@@ -15,7 +15,8 @@ struct Where {
 };
 
 struct Command {
-    char name[4];     // "PA" in upper case; "!PZ" for a vendor command
+    char name[4];     // "PA" in upper case, "!PZ" for a vendor command, "%E" and "%F" for a
+                      // printer job's reset and form feed
     int line, column; // where the mnemonic begins
     double numbers[batch_size];
     int number_line[batch_size], number_column[batch_size]; // where each number begins

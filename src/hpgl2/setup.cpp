@@ -15,6 +15,7 @@ namespace {
 // The pen stays where it is on the page when the frame turns under it.
 void set_rotation(int degrees) {
     if (degrees == device.rotation) return;
+    model_window(nullptr); // the window stays with the frame it was set in
     device.rotation = degrees;
     keep_pen_on_page();
     reset_scaling_points();
@@ -31,6 +32,7 @@ void defaults() {
     device.scaling = Scaling::off;
     rescale();
     polygon_reset();
+    model_window(nullptr);
 }
 
 // Sets P1 (and P2 with it, keeping their offset) or both.
@@ -94,9 +96,41 @@ void cmd_BP(Command& c) {
     cmd_IN(c);
 }
 
+// PG and FR: the page ends; their number is not used.
 void cmd_PG(Command& c) {
     drop_rest(c, 1);
     lift_pen();
+    model_new_page();
+}
+
+void cmd_FR(Command& c) {
+    cmd_PG(c);
+}
+
+void job_reset(Command& c) {
+    model_new_page();
+    cmd_IN(c);
+}
+
+void job_form_feed(Command&) {
+    lift_pen();
+    model_new_page();
+}
+
+// IW x1,y1,x2,y2: the window, its corners in current units, fixed on the page; IW; removes it.
+void cmd_IW(Command& c) {
+    if (!numbers_between(c, 0, 4)) return;
+    if (c.count == 0) return model_window(nullptr);
+    if (c.count < 4) {
+        std::string text = "IW with " + std::to_string(c.count) + " numbers: needs 4, skipped";
+        return fail(c, "few", text.c_str());
+    }
+    Point a = to_frame(c.numbers[0], c.numbers[1]), b = to_frame(c.numbers[2], c.numbers[3]);
+    if (!check_writable(c, a) || !check_writable(c, b)) return;
+    a = to_page(a);
+    b = to_page(b);
+    Window w{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+    model_window(&w);
 }
 
 void cmd_IP(Command& c) {

@@ -7,8 +7,13 @@
 #include "hpgl2/source.h"
 
 ReaderState reader_state = ReaderState::hpgl2;
+PendingEvent job_event;
 
 namespace {
+
+void note_event(JobEvent event, size_t at) {
+    job_event = {event, source.line, source_column(at)};
+}
 
 constexpr char job_end[] = "\x1b%-12345X";
 constexpr size_t job_end_length = sizeof job_end - 1;
@@ -181,14 +186,17 @@ void pjl_line() {
     reader_state = next;
 }
 
-// PCL state: printer text and PCL, skipped up to the next escape sequence.
+// PCL state: printer text and PCL, skipped up to the next escape sequence or form feed.
 void pcl_bytes() {
     const char* from = source.data + source.pos;
-    size_t left = source.size - source.pos;
-    const void* hit = memchr(from, 0x1b, left);
-    size_t n = hit ? static_cast<size_t>(static_cast<const char*>(hit) - from) : left;
+    size_t left = source.size - source.pos, n = 0;
+    while (n < left && from[n] != 0x1b && from[n] != '\f')
+        ++n;
     source_skip(n);
-    if (hit) skip_escape();
+    if (n == left) return;
+    if (from[n] == 0x1b) return skip_escape();
+    note_event(JobEvent::form_feed, source.pos);
+    source_skip(1);
 }
 
 } // namespace
@@ -200,15 +208,18 @@ void skip_escape() {
     else if (in_range(c, '!', '/'))
         skip_parameterized(c);
     else if (in_range(c, '0', '~')) {
+        if (c == 'E') { // printer reset: PCL follows
+            note_event(JobEvent::reset, source.pos);
+            reader_state = ReaderState::pcl;
+        }
         source.pos += 2;
-        if (c == 'E') reader_state = ReaderState::pcl; // printer reset: PCL follows
     } else {
         ++source.pos;
     }
 }
 
 bool skip_to_hpgl2() {
-    while (reader_state != ReaderState::hpgl2) {
+    while (reader_state != ReaderState::hpgl2 && job_event.event == JobEvent::none) {
         size_t keep = source.pos;
         if (source_peek(0, keep) < 0) return false;
         if (reader_state == ReaderState::pjl)

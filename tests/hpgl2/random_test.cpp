@@ -67,9 +67,10 @@ Written Generator::command() {
     }
 }
 
+// As a plot writes a number: no exponent.
 std::string number(double v) {
-    char text[32];
-    snprintf(text, sizeof text, "%g", v);
+    char text[64];
+    snprintf(text, sizeof text, v == std::floor(v) ? "%.0f" : "%.2f", v);
     return text;
 }
 
@@ -126,18 +127,14 @@ std::vector<std::pair<double, double>> places(const std::string& type,
     return p;
 }
 
-// Every numeric value is finite, and every place an entity reaches lies inside the extents.
-void expect_sound(const std::string& dxf, const std::string& plot) {
+// Every numeric value of the entities is finite, and every place an entity reaches lies in the
+// box (min x, min y, max x, max y).
+void expect_within(const std::string& dxf, const double box[4], const std::string& plot) {
     auto g = groups(dxf);
     ASSERT_FALSE(g.empty()) << plot;
-    double box[4] = {0, 0, 0, 0}; // EXTMIN x, y, EXTMAX x, y
     size_t i = 0;
-    for (; i + 2 < g.size() && g[i].second != "ENTITIES"; ++i)
-        if (g[i].second == "$EXTMIN" || g[i].second == "$EXTMAX") {
-            int k = g[i].second == "$EXTMIN" ? 0 : 2;
-            box[k] = std::stod(g[i + 1].second);
-            box[k + 1] = std::stod(g[i + 2].second);
-        }
+    while (i < g.size() && g[i].second != "ENTITIES")
+        ++i;
     const double slack = 2e-5; // both are written to six decimals; an arc's ends are computed
     for (++i; i < g.size() && g[i].second != "ENDSEC";) {
         std::string type = g[i].second;
@@ -155,15 +152,35 @@ void expect_sound(const std::string& dxf, const std::string& plot) {
     }
 }
 
+// Within the extents the header gives.
+void expect_sound(const std::string& dxf, const std::string& plot) {
+    auto g = groups(dxf);
+    double box[4] = {0, 0, 0, 0}; // EXTMIN x, y, EXTMAX x, y
+    for (size_t i = 0; i + 2 < g.size() && g[i].second != "ENTITIES"; ++i)
+        if (g[i].second == "$EXTMIN" || g[i].second == "$EXTMAX") {
+            int k = g[i].second == "$EXTMIN" ? 0 : 2;
+            box[k] = std::stod(g[i + 1].second);
+            box[k + 1] = std::stod(g[i + 2].second);
+        }
+    expect_within(dxf, box, plot);
+}
+
+std::vector<Written> random_plot(Generator& gen, bool turns) {
+    std::vector<Written> plot{{"IN"}};
+    for (int n = 5 + gen.pick(40); n > 0; --n) {
+        Written w = gen.command();
+        if (turns || w.name != "RO") plot.push_back(w);
+    }
+    return plot;
+}
+
 TEST(RandomPlots, SoundWhateverTheWritingAndTheReads) {
     Generator gen{std::mt19937(19)};
     const Style plain{",", ";", false, false};
     const Style styles[] = {{" ", " ;\r\n", true, false}, {" , ", "", false, true}};
     size_t entity_count = 0;
     for (int p = 0; p < 400; ++p) {
-        std::vector<Written> plot{{"IN"}};
-        for (int n = 5 + gen.pick(40); n > 0; --n)
-            plot.push_back(gen.command());
+        std::vector<Written> plot = random_plot(gen, true);
         std::string text = written(plot, plain);
         Converted reference = convert_in_process(text);
         expect_sound(reference.dxf, text);
@@ -178,6 +195,27 @@ TEST(RandomPlots, SoundWhateverTheWritingAndTheReads) {
         }
     }
     EXPECT_GT(entity_count, 3000u); // the plots draw, not only fail
+}
+
+// Under a window (set after IN; the plots do not turn, which would remove it) every place drawn
+// lies in it, and a window that holds everything changes nothing.
+TEST(RandomPlots, WindowsHoldWhatIsDrawn) {
+    Generator gen{std::mt19937(21)};
+    const Style plain{",", ";", false, false};
+    for (int p = 0; p < 300; ++p) {
+        std::vector<Written> plot = random_plot(gen, false);
+        double x = gen.pick(2000), y = gen.pick(2000);
+        double w[4] = {x, y, x + 100 + gen.pick(3000), y + 100 + gen.pick(3000)};
+        std::vector<Written> cut = plot, all = plot;
+        cut.insert(cut.begin() + 1, Written{"IW", {w[0], w[1], w[2], w[3]}});
+        all.insert(all.begin() + 1, Written{"IW", {-1e9, -1e9, 1e9, 1e9}});
+        std::string text = written(cut, plain);
+        const double box[4] = {w[0] / 1016, w[1] / 1016, w[2] / 1016, w[3] / 1016};
+        expect_within(convert_in_process(text).dxf, box, text);
+        EXPECT_EQ(convert_in_process(written(all, plain)).dxf,
+                  convert_in_process(written(plot, plain)).dxf)
+            << written(plot, plain);
+    }
 }
 
 } // namespace

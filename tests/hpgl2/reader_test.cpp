@@ -150,7 +150,7 @@ TEST(Reading, TheSameCommandsWhateverTheReadSize) {
 
 TEST(Recovery, EveryFaultOnItsLineAndColumnAndReadingGoesOn) {
     Result r = convert2("IN;\x80\x81\x82;PA10,1.2.3;\nPA1" + std::string(20, '0') +
-                        ",0;AA10,20;SP1,2;\n  PT1;!PZ0,200;PT;QL1;IW;\r\nPD1016,0;");
+                        ",0;AA10,20;SP1,2;\n  PT1;!PZ0,200;PT;QL1;OI;\r\nPD1016,0;");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(
         log_body(r.log),
@@ -162,9 +162,9 @@ TEST(Recovery, EveryFaultOnItsLineAndColumnAndReadingGoesOn) {
         "penwright.plt:3:3: warning: unknown command PT: skipped\n"
         "penwright.plt:3:7: warning: vendor command !PZ: skipped\n"
         "penwright.plt:3:19: warning: QL not drawn: skipped\n"
-        "penwright.plt:3:23: warning: IW not applied: nothing is clipped\n"
+        "penwright.plt:3:23: warning: OI not drawn: skipped\n"
         "Drawn: 1 polylines, 0 arcs, 0 circles, 0 texts, 0 points on 1 layers\n"
-        "Not drawn: PT 2, !PZ 1, QL 1, IW 1\n");
+        "Not drawn: PT 2, !PZ 1, QL 1, OI 1\n");
     EXPECT_TRUE(r.log.ends_with("Errors: 4, Warnings: 5\n"));
     EXPECT_EQ(entities(r.dxf), "POLYLINE PEN1 (0,0) (1,0)\n");
 }
