@@ -46,4 +46,28 @@ TEST(RealPlots, SpaceShuttleAtItsTrueSize) {
     EXPECT_EQ(e.rfind("POLYLINE PEN1 (97.179573,10) (96.289497,10.1) ", 0), 0u) << e.substr(0, 120);
 }
 
+// The plots of the corpus beside the project, when it is there.
+std::string corpus_plot(const char* name) {
+    return read_file(std::string(CORPUS_DIR) + "/" + name);
+}
+
+TEST(RealPlots, CutToTheirOwnWindows) {
+    std::string plot = corpus_plot("10_ghostpdl_grashopp_lj5p_driver.pcl");
+    if (plot.empty()) GTEST_SKIP() << "no corpus at " CORPUS_DIR;
+    // IP0,0,1016,1016;SC0,600,0,600: 600 user units an inch; every IW is 0,0,6352,4896, the
+    // page's (0, 0) to (10.586667, 8.16) inches. The drawing runs beyond it at the top.
+    Result r = convert2(plot);
+    EXPECT_EQ(extents(r.dxf), "(0.203333,0)-(9.743333,8.16)");
+    // IW3000,700,4100,1500 around a circle of 500 about (3550, 1100): cut where y is 700 and
+    // 1500, at 53.130102 degrees from the centre's level; IW4400,700,5600,1500 around a line
+    // from (4200, 700) to (5800, 1500) and one back along y = 1500.
+    std::string e = entities(convert2(corpus_plot("46_goodhew_feature_exercise.plt")).dxf);
+    EXPECT_NE(e.find("ARC PEN3 (3.494094,1.082677) r0.492126 126.869898..233.130102\n"
+                     "ARC PEN3 (3.494094,1.082677) r0.492126 306.869898..53.130102\n"
+                     "POLYLINE PEN4 (4.330709,0.787402) (5.511811,1.377953)\n"
+                     "POLYLINE PEN4 (5.511811,1.476378) (4.330709,1.476378)\n"),
+              std::string::npos)
+        << e;
+}
+
 } // namespace

@@ -153,4 +153,28 @@ TEST(Hostile2, FillsAndLineTypesOfHostileSizes) {
     EXPECT_NE(convert_here(cases[5]).log.find("Filled: 100000 areas"), std::string::npos);
 }
 
+TEST(Hostile2, WindowsAndPagesOfHostileSizes) {
+    const std::string drawing = "PU0,0;PD1000,1000;CI300;RA-500,500;LBtext\x03PD;PU;";
+    std::string many_windows, many_pages;
+    for (int i = 0; i < 100'000; ++i) {
+        many_windows +=
+            "IW" + std::to_string(i % 100) + ",0,1000,1000;PD" + std::to_string(i % 7) + ",5;";
+        many_pages += "PD" + std::to_string(i % 50 + 1) + ",0;PG;";
+    }
+    const std::string cases[] = {
+        "IW100,0,100,1000;" + drawing, // no width
+        "IW1000,1000,0,0;" + drawing,  // corners the other way
+        "IW-1000000000000000,-1000000000000000,1000000000000000,1000000000000000;" + drawing,
+        "IW5000,5000,6000,6000;" + drawing, // holds none of it
+        many_windows,
+        many_pages,
+    };
+    for (const std::string& input : cases)
+        expect_whole(convert_here(input), input.substr(0, 60));
+    EXPECT_EQ(entities(convert2("IW5000,5000,6000,6000;" + drawing).dxf), "");
+    EXPECT_EQ(entities(convert2("IW1000,1000,0,0;PD2000,2000;").dxf),
+              "POLYLINE PEN1 (0,0) (0.984252,0.984252)\n");
+    EXPECT_NE(convert_here(many_pages).log.find("Pages: 100000\n"), std::string::npos);
+}
+
 } // namespace
