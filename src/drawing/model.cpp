@@ -270,6 +270,8 @@ const DrawingSummary& model_finish() {
         s.layers.push_back(layer);
     s.patterns = model.patterns;
     s.patterns_used = model.patterns_used;
+    const DrawnCounts& c = model.counts;
+    s.entities = c.polylines + c.arcs + c.circles + c.texts + c.points + c.fills;
     lay_out_pages();
     return s;
 }

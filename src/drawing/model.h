@@ -37,6 +37,7 @@ struct DrawingSummary {
     std::vector<Pattern> patterns;  // by index, as the styles name them
     std::vector<int> patterns_used; // indexes, in the order of first use by an entity
     std::vector<double> page_shift; // what page k adds to x
+    long long entities;             // written in all, a fill counting as one
 };
 
 void model_begin();

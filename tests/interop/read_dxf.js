@@ -1,12 +1,13 @@
 // Reads every DXF file in the given folders with the npm package dxf-parser, an independent
 // DXF reader, and checks that its entities, by type and by layer, are exactly the LINE, ARC,
-// CIRCLE, TEXT, POLYLINE, POINT and SOLID records the file holds.
+// CIRCLE, TEXT, POLYLINE, LWPOLYLINE, POINT and SOLID records the file holds.
 //   node read_dxf.js MODULES_DIR FOLDER...   (MODULES_DIR holds node_modules/dxf-parser)
 const fs = require('fs');
 const path = require('path');
 const DxfParser = require(path.join(process.argv[2], 'node_modules', 'dxf-parser'));
 
-const TYPES = new Set(['LINE', 'ARC', 'CIRCLE', 'TEXT', 'POLYLINE', 'POINT', 'SOLID']);
+// HATCH is left out: this reader skips it.
+const TYPES = new Set(['LINE', 'ARC', 'CIRCLE', 'TEXT', 'POLYLINE', 'POINT', 'SOLID', 'LWPOLYLINE']);
 
 // (type, layer) of each entity record, read from the group pairs of the ENTITIES section.
 function recordsWritten(text) {
@@ -18,7 +19,9 @@ function recordsWritten(text) {
     if (code === '2' && value === 'ENTITIES') inEntities = true;
     else if (code === '0' && value === 'ENDSEC') inEntities = false;
     else if (inEntities && code === '0' && TYPES.has(value)) {
-      const layer = lines[i + 2].trim() === '8' ? lines[i + 3] : '0';
+      let j = i + 2;
+      while (j + 1 < lines.length && !['0', '8'].includes(lines[j].trim())) j += 2;
+      const layer = lines[j].trim() === '8' ? lines[j + 1] : '0';
       const key = value + ' ' + layer;
       counts.set(key, (counts.get(key) || 0) + 1);
     }
@@ -29,6 +32,7 @@ function recordsWritten(text) {
 function recordsRead(text) {
   const counts = new Map();
   for (const e of new DxfParser().parseSync(text).entities) {
+    if (!TYPES.has(e.type)) continue;
     const key = e.type + ' ' + e.layer;
     counts.set(key, (counts.get(key) || 0) + 1);
   }
