@@ -1,3 +1,8 @@
+// Claims on the files a batch writes. Every file the batch must not write over (its inputs,
+// the files of the standard streams, each output once claimed) is kept by its identity, device
+// and inode, so that another name for it (a link, "./a.dxf") is recognized too. Invariant: a
+// claim never truncates or creates a protected file, and a released claim leaves a file it
+// created removed and a file it found as it was.
 #include "driver/targets.h"
 
 #include <fcntl.h>
