@@ -1,8 +1,10 @@
 #include "driver/diagnostics.h"
 
+#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <unordered_map>
 
@@ -61,9 +63,14 @@ void fatal_error(const char* message) {
 }
 
 bool input_failed = false;
+bool name_input_failures = false;
 
 void input_failure(const char* message) {
-    if (!input_failed) fprintf(stderr, "%s\n", message);
+    int reason = errno; // of the read that failed
+    if (!input_failed && name_input_failures)
+        fprintf(stderr, "%s: cannot read: %s\n", input_path, strerror(reason));
+    else if (!input_failed)
+        fprintf(stderr, "%s\n", message);
     input_failed = true;
 }
 
@@ -72,6 +79,17 @@ int saturating_int(double v) {
     if (v >= 2147483647.0) return INT_MAX;
     if (v <= -2147483648.0) return INT_MIN;
     return static_cast<int>(v);
+}
+
+void diagnostics_next_run() {
+    error_count = 0;
+    warning_count = 0;
+    line_number = 1;
+    tokenpos = 0;
+    yyleng = 0;
+    diagnostics_written = 0;
+    input_failed = false;
+    places.clear();
 }
 
 void diagnostics_reset() {

@@ -24,6 +24,8 @@ void hpgl_error(const char* message);
 // and the exit status is 2.
 extern bool input_failed;
 void input_failure(const char* message);
+// In the batch form the failure is told as "FILE: cannot read: REASON" instead of `message`.
+extern bool name_input_failures;
 
 // Adds to an int the way the hardware does, without signed-overflow undefined behaviour.
 inline int wrap_add(int a, int b) {
@@ -48,4 +50,8 @@ void diagnose(Severity severity, int line, int column, const char* kind, const c
 // "... N more diagnostics in LOG" on standard error, when more went to the log than to it.
 void note_more_diagnostics();
 
+// Every counter and budget of one conversion back to its start, for the next plot of a batch;
+// the traces asked for stay on.
+void diagnostics_next_run();
+// That, and the traces off: a fresh process.
 void diagnostics_reset();

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <initializer_list>
 
+#include "driver/batch.h"
 #include "driver/diagnostics.h"
 #include "driver/options.h"
 #include "driver/streams.h"
@@ -60,6 +61,12 @@ int penwright_main(int argc, char** argv) {
     guard_standard_streams();
     // A reader that goes away makes writes fail, which is counted, instead of ending the run.
     signal(SIGPIPE, SIG_IGN);
+    switch (command_form(argc, argv)) {
+    case CommandForm::help: show_help(); return 0;
+    case CommandForm::version: fputs("penwright Version 1.7\n", stdout); return 0;
+    case CommandForm::batch: write_banner(); return run_batch(argc, argv);
+    case CommandForm::single: break;
+    }
     write_banner();
     parse_options(argc, argv);
     write_file_lines(input_path, dxf_path);

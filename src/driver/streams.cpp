@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
@@ -119,6 +120,22 @@ void close_output(OutputStream& stream) {
     if (fclose(stream.file) != 0) failed = true;
     if (failed) ++error_count;
     stream = OutputStream{};
+}
+
+bool finish_output(OutputStream& stream, bool close) {
+    output_flush(stream);
+    errno = 0;
+    bool failed = fflush(stream.file) != 0 || ferror(stream.file) != 0;
+    int reason = stream.failure ? stream.failure : errno;
+    if (close && fclose(stream.file) != 0 && !failed) {
+        failed = true;
+        reason = errno;
+    }
+    if (!close) clearerr(stream.file);
+    if (failed) ++error_count;
+    stream = OutputStream{};
+    errno = reason;
+    return !failed;
 }
 
 void streams_reset() {

@@ -38,5 +38,9 @@ void flush_outputs();
 // Flushes and closes an output stream; a write that failed, now or earlier, counts one error.
 void close_output(OutputStream& stream);
 
+// The same for a stream that may stay open for more (`close` false: a standard stream, a log
+// shared by the runs of a batch). On failure errno tells why, or is 0 when nothing does.
+bool finish_output(OutputStream& stream, bool close);
+
 // Closes whatever the streams hold and puts every name back to its start value.
 void streams_reset();

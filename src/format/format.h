@@ -5,6 +5,7 @@
 // goes to the C library with fwrite_unlocked when it is full or flushed.
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
@@ -70,6 +71,7 @@ struct OutputStream {
     size_t used = 0;
     size_t capacity = 0;
     long long flushed = 0; // bytes handed to the file so far
+    int failure = 0;       // errno of the first write the file refused, 0 while none did
 };
 
 // Makes `stream` write to `file`, through `buffer` when one is given.
@@ -78,6 +80,12 @@ void output_attach(OutputStream& stream, FILE* file, char* buffer, size_t capaci
 void output_flush(OutputStream& stream);
 // Writes bytes as they are.
 void output_bytes(OutputStream& stream, const char* bytes, size_t n);
+// Hands bytes to the file at once, keeping the reason of a failure for the report.
+inline void output_write(OutputStream& stream, const char* bytes, size_t n) {
+    if (fwrite_unlocked(bytes, 1, n, stream.file) != n && stream.failure == 0)
+        stream.failure = errno;
+    stream.flushed += static_cast<long long>(n);
+}
 
 // A format string usable as a template argument. Directives: %d %f %s %c %%, %u for a Scaled
 // value, %i for Inches, %t for a Counted text and %k for a Kept one.
@@ -198,8 +206,7 @@ template <Format F, typename... Args> void write_through(OutputStream& stream, A
     char local[room];
     Out out{stream, local, room};
     char* end = put_rest<F, 0>(out, local, args...);
-    fwrite_unlocked(local, 1, static_cast<size_t>(end - local), stream.file);
-    stream.flushed += end - local;
+    output_write(stream, local, static_cast<size_t>(end - local));
 }
 
 } // namespace format_detail

@@ -5,7 +5,7 @@
 #include "driver/diagnostics.h"
 
 void output_attach(OutputStream& stream, FILE* file, char* buffer, size_t capacity) {
-    stream = OutputStream{file, buffer, 0, buffer ? capacity : 0, 0};
+    stream = OutputStream{file, buffer, 0, buffer ? capacity : 0, 0, 0};
 }
 
 void output_flush(OutputStream& stream) {
@@ -17,8 +17,7 @@ void output_flush(OutputStream& stream) {
         stream.capacity = grown;
         return;
     }
-    if (stream.used > 0) fwrite_unlocked(stream.buffer, 1, stream.used, stream.file);
-    stream.flushed += static_cast<long long>(stream.used);
+    if (stream.used > 0) output_write(stream, stream.buffer, stream.used);
     stream.used = 0;
 }
 
@@ -38,8 +37,7 @@ void output_bytes(OutputStream& stream, const char* bytes, size_t n) {
         return;
     }
 #endif
-    fwrite_unlocked(bytes, 1, n, stream.file);
-    stream.flushed += static_cast<long long>(n);
+    output_write(stream, bytes, n);
 }
 
 namespace format_detail {
@@ -62,9 +60,8 @@ void Out::put_long(char*& p, const char* s, size_t n) {
         return;
     }
     // Everything before the text, then the text itself; the record goes on from the start.
-    fwrite_unlocked(base, 1, static_cast<size_t>(p - base), stream.file);
-    fwrite_unlocked(s, 1, n, stream.file);
-    stream.flushed += static_cast<long long>(p - base) + static_cast<long long>(n);
+    output_write(stream, base, static_cast<size_t>(p - base));
+    output_write(stream, s, n);
     p = base;
 }
 

@@ -104,10 +104,10 @@ Result run_penwright(const RunSpec& run) {
     fs::path root = make_temp_folder();
     fs::path work = root / "work";
     fs::create_directory(work);
-    for (auto& [name, data] : run.files)
-        write_file(work / name, data);
     for (auto& d : run.directories)
         fs::create_directories(work / d);
+    for (auto& [name, data] : run.files)
+        write_file(work / name, data);
     for (auto& [name, target] : run.symlinks)
         fs::create_symlink(target, work / name);
     for (auto& d : run.read_only)
@@ -124,9 +124,9 @@ Result run_penwright(const RunSpec& run) {
     if (r.log_exists) r.log = read_file(work / "penwright.log");
     r.dxf_exists = fs::is_regular_file(work / run.dxf_name);
     if (r.dxf_exists) r.dxf = read_file(work / run.dxf_name);
-    for (auto& entry : fs::directory_iterator(work))
+    for (auto& entry : fs::recursive_directory_iterator(work))
         if (entry.is_regular_file() && !entry.is_symlink())
-            r.folder[entry.path().filename().string()] = read_file(entry.path());
+            r.folder[entry.path().lexically_relative(work).string()] = read_file(entry.path());
     fs::remove_all(root);
     if (r.status == 0 || r.status == 1) { // a complete run: the drawing is a whole document
         keep_for_the_reader(r.dxf);

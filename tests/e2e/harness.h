@@ -8,7 +8,7 @@
 struct RunSpec {
     std::vector<std::string> args{};               // after the program name
     std::string stdin_data{};                      // fed on standard input
-    std::map<std::string, std::string> files{};    // created in the folder first
+    std::map<std::string, std::string> files{};    // created in the folder, after `directories`
     std::vector<std::string> directories{};        // created in the folder first
     std::string dxf_name = "penwright.pdf";        // which file to collect as the DXF
     std::map<std::string, std::string> symlinks{}; // name -> target, made in the folder first
@@ -23,7 +23,7 @@ struct Result {
     int status = -1;
     std::string out, err, log, dxf;
     bool log_exists = false, dxf_exists = false;
-    std::map<std::string, std::string> folder; // every regular file left in the folder
+    std::map<std::string, std::string> folder; // every regular file left, by path in the folder
 };
 
 Result run_penwright(const RunSpec& run);
