@@ -7,7 +7,9 @@
 
 #include "drawing/model.h"
 #include "driver/streams.h"
+#include "driver/options.h"
 #include "dxf/ac1009.h"
+#include "dxf/ac1015.h"
 #include "format/format.h"
 #include "hpgl2/commands.h"
 
@@ -147,7 +149,10 @@ void hpgl2_convert(int divisor) {
     restyle();
     while (read_command(command))
         run(command);
-    write_ac1009(dxf_stream, model_finish(), divisor);
+    if (dxf_r2000)
+        write_ac1015(dxf_stream, model_finish(), divisor);
+    else
+        write_ac1009(dxf_stream, model_finish(), divisor);
     model_release();
     write_counts();
     reader_release();
