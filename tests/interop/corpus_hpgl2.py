@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
-"""Converts every plot in the given folders with penwright --hpgl2, each in a folder of its
-own, and checks that every conversion reads its input to the end (status 0 or 1, a complete
-document, the log's counts and summary) and that ezdxf reads and audits every DXF without an
-error, and the npm package dxf-parser too when --npm names the folder it is installed into (see
-dxf_parser.sh). Usage: corpus_hpgl2.py PENWRIGHT [--npm MODULES] FOLDER...; exit status 77 when
-no folder holds a plot."""
+"""Converts every plot in the given folders with penwright --hpgl2, in both DXF flavours, each
+in a folder of its own, and checks that every conversion reads its input to the end (status 0
+or 1, a complete document, the log's counts and summary), that ezdxf reads and audits every DXF
+without anything to fix, GDAL reads it (gdal.sh), and the npm package dxf-parser too when --npm
+names the folder it is installed into (see dxf_parser.sh). Usage: corpus_hpgl2.py PENWRIGHT
+[--npm MODULES] FOLDER...; exit status 77 when no folder holds a plot."""
 import pathlib
 import subprocess
 import sys
@@ -13,11 +13,12 @@ import tempfile
 import read_dxf
 
 
-def convert(penwright, plot, out, number):
+def convert(penwright, plot, out, number, flavour):
     name = f"{number:03d}_{plot.stem}"
-    work = out / name
+    work = out / (name + flavour)
     work.mkdir()
-    done = subprocess.run([penwright, "--hpgl2", "-i", str(plot.resolve()), "-o", "out.dxf"], cwd=work,
+    done = subprocess.run([penwright, "--hpgl2", "--dxf=" + flavour, "-i", str(plot.resolve()),
+                           "-o", "out.dxf"], cwd=work,
                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
     dxf = (work / "out.dxf").read_bytes()
     log = (work / "penwright.log").read_text(encoding="latin-1")
@@ -32,9 +33,8 @@ def convert(penwright, plot, out, number):
     return problems
 
 
-def read_with_dxf_parser(modules, folder):
-    script = pathlib.Path(__file__).with_name("dxf_parser.sh")
-    done = subprocess.run(["bash", str(script), modules, folder])
+def read_with(script, *args):
+    done = subprocess.run(["bash", str(pathlib.Path(__file__).with_name(script)), *args])
     return 0 if done.returncode in (0, 77) else 1
 
 
@@ -47,14 +47,19 @@ def main(penwright, folders, modules=None):
     failures = 0
     with tempfile.TemporaryDirectory() as tmp:
         out = pathlib.Path(tmp)
+        (out / "r12").mkdir()
+        (out / "r2000").mkdir()
         for number, plot in enumerate(plots):
-            for problem in convert(penwright, plot, out, number):
-                print(f"{plot}: {problem}")
-                failures += 1
-        print(f"{len(plots)} plots converted with --hpgl2")
-        failures += read_dxf.main([str(out)])
+            for flavour in ("r12", "r2000"):
+                for problem in convert(penwright, plot, out / flavour, number, flavour):
+                    print(f"{plot} ({flavour}): {problem}")
+                    failures += 1
+        print(f"{len(plots)} plots converted with --hpgl2, as AC1009 and AC1015")
+        folders = [str(out / "r12"), str(out / "r2000")]
+        failures += read_dxf.main(folders)
+        failures += read_with("gdal.sh", *folders)
         if modules:
-            failures += read_with_dxf_parser(modules, str(out))
+            failures += read_with("dxf_parser.sh", modules, *folders)
     return 1 if failures else 0
 
 
