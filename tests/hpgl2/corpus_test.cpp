@@ -70,4 +70,33 @@ TEST(RealPlots, CutToTheirOwnWindows) {
         << e;
 }
 
+// The layer table of an AC1015 drawing in short: "PEN1:80 PEN2:25".
+std::string layer_weights(const std::string& dxf) {
+    auto g = groups(dxf);
+    std::string out;
+    for (size_t i = 0; i + 1 < g.size(); ++i)
+        if (g[i].first == "  2" && g[i].second.starts_with("PEN"))
+            for (size_t j = i; j < g.size() && g[j].first != "  0"; ++j)
+                if (g[j].first == "370")
+                    out += (out.empty() ? "" : " ") + g[i].second + ":" + g[j].second;
+    return out;
+}
+
+TEST(RealPlots, LineweightsFromTheirPenWidths) {
+    std::string plot = corpus_plot("21_chiplotle_foal_rel01_PW_PM_EC.hpgl");
+    if (plot.empty()) GTEST_SKIP() << "no corpus at " CORPUS_DIR;
+    // PW0.75 before every stroke: 0.75 mm lies halfway between 0.70 and 0.80, and a tie goes to
+    // the larger; the polygons' edges after PW0 carry their own lineweight, 0.
+    Result r = convert2(plot, {"--dxf=r2000"});
+    EXPECT_EQ(layer_weights(r.dxf), "PEN1:80");
+    EXPECT_NE(r.dxf.find("  8\nPEN1\n100\nAcDbPolyline\n 90\n34\n"), std::string::npos);
+    EXPECT_NE(r.dxf.find("  8\nPEN1\n370\n0\n100\nAcDbPolyline\n"), std::string::npos);
+    // The steel drawing's pens draw first with PW0.10 (pens 0, 1, 2 and 8: 0.09 is nearest),
+    // PW0.18 (3 and 5), PW0.25 (4), PW0.35 (6) and PW0.70 (7); pen 0 draws later at PW0.13.
+    r = convert2(corpus_plot("04_ezdxf_GB01_Stahlbau.plt"), {"--dxf=r2000"});
+    EXPECT_EQ(layer_weights(r.dxf), "PEN0:9 PEN1:9 PEN2:9 PEN3:18 PEN4:25 PEN5:18 PEN6:35 PEN7:70 "
+                                    "PEN8:9");
+    EXPECT_NE(r.dxf.find("  8\nPEN0\n370\n13\n"), std::string::npos);
+}
+
 } // namespace
