@@ -34,7 +34,7 @@ for profile in $profiles; do
     # shellcheck disable=SC2086
     (cd "$work" && valgrind --tool=callgrind --callgrind-out-file="$out" "$binary" $mode -i "$input" \
         -o out.dxf >/dev/null 2>&1) || true # errors in the plot end with status 1
-    entities=$(grep -c -E '^(LINE|ARC|CIRCLE|TEXT|VERTEX|POINT)$' "$work/out.dxf" || true)
+    entities=$(grep -c -E '^(LINE|ARC|CIRCLE|TEXT|VERTEX|POINT|LWPOLYLINE|SOLID|HATCH)$' "$work/out.dxf" || true)
     callgrind_annotate --threshold=100 "$out" 2>/dev/null |
         python3 "$root/bench/layers.py" "$name" "$(stat -c %s "$input")" "$entities"
 done
