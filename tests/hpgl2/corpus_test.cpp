@@ -52,22 +52,21 @@ std::string corpus_plot(const char* name) {
 }
 
 TEST(RealPlots, CutToTheirOwnWindows) {
-    std::string plot = corpus_plot("10_ghostpdl_grashopp_lj5p_driver.pcl");
-    if (plot.empty()) GTEST_SKIP() << "no corpus at " CORPUS_DIR;
-    // IP0,0,1016,1016;SC0,600,0,600: 600 user units an inch; every IW is 0,0,6352,4896, the
-    // page's (0, 0) to (10.586667, 8.16) inches. The drawing runs beyond it at the top.
-    Result r = convert2(plot);
-    EXPECT_EQ(extents(r.dxf), "(0.203333,0)-(9.743333,8.16)");
     // IW3000,700,4100,1500 around a circle of 500 about (3550, 1100): cut where y is 700 and
     // 1500, at 53.130102 degrees from the centre's level; IW4400,700,5600,1500 around a line
     // from (4200, 700) to (5800, 1500) and one back along y = 1500.
-    std::string e = entities(convert2(corpus_plot("46_goodhew_feature_exercise.plt")).dxf);
+    std::string e = entities(convert2(read_file(TEST_DATA_DIR "/feature_exercise.plt")).dxf);
     EXPECT_NE(e.find("ARC PEN3 (3.494094,1.082677) r0.492126 126.869898..233.130102\n"
                      "ARC PEN3 (3.494094,1.082677) r0.492126 306.869898..53.130102\n"
                      "POLYLINE PEN4 (4.330709,0.787402) (5.511811,1.377953)\n"
                      "POLYLINE PEN4 (5.511811,1.476378) (4.330709,1.476378)\n"),
               std::string::npos)
         << e;
+    std::string plot = corpus_plot("10_ghostpdl_grashopp_lj5p_driver.pcl");
+    if (plot.empty()) GTEST_SKIP() << "no corpus at " CORPUS_DIR;
+    // IP0,0,1016,1016;SC0,600,0,600: 600 user units an inch; every IW is 0,0,6352,4896, the
+    // page's (0, 0) to (10.586667, 8.16) inches. The drawing runs beyond it at the top.
+    EXPECT_EQ(extents(convert2(plot).dxf), "(0.203333,0)-(9.743333,8.16)");
 }
 
 // The layer table of an AC1015 drawing in short: "PEN1:80 PEN2:25".
@@ -83,20 +82,20 @@ std::string layer_weights(const std::string& dxf) {
 }
 
 TEST(RealPlots, LineweightsFromTheirPenWidths) {
+    // The steel drawing draws first with PW0.10 (pens 0, 1, 2 and 8: 0.09 is nearest), PW0.18
+    // (3 and 5), PW0.25 (4), PW0.35 (6) and PW0.70 (7); pen 0 draws later at PW0.13.
+    Result r = convert2(read_file(TEST_DATA_DIR "/gb01_stahlbau.plt"), {"--dxf=r2000"});
+    EXPECT_EQ(layer_weights(r.dxf), "PEN0:9 PEN1:9 PEN2:9 PEN3:18 PEN4:25 PEN5:18 PEN6:35 PEN7:70 "
+                                    "PEN8:9");
+    EXPECT_NE(r.dxf.find("  8\nPEN0\n370\n13\n"), std::string::npos);
     std::string plot = corpus_plot("21_chiplotle_foal_rel01_PW_PM_EC.hpgl");
     if (plot.empty()) GTEST_SKIP() << "no corpus at " CORPUS_DIR;
     // PW0.75 before every stroke: 0.75 mm lies halfway between 0.70 and 0.80, and a tie goes to
     // the larger; the polygons' edges after PW0 carry their own lineweight, 0.
-    Result r = convert2(plot, {"--dxf=r2000"});
+    r = convert2(plot, {"--dxf=r2000"});
     EXPECT_EQ(layer_weights(r.dxf), "PEN1:80");
     EXPECT_NE(r.dxf.find("  8\nPEN1\n100\nAcDbPolyline\n 90\n34\n"), std::string::npos);
     EXPECT_NE(r.dxf.find("  8\nPEN1\n370\n0\n100\nAcDbPolyline\n"), std::string::npos);
-    // The steel drawing's pens draw first with PW0.10 (pens 0, 1, 2 and 8: 0.09 is nearest),
-    // PW0.18 (3 and 5), PW0.25 (4), PW0.35 (6) and PW0.70 (7); pen 0 draws later at PW0.13.
-    r = convert2(corpus_plot("04_ezdxf_GB01_Stahlbau.plt"), {"--dxf=r2000"});
-    EXPECT_EQ(layer_weights(r.dxf), "PEN0:9 PEN1:9 PEN2:9 PEN3:18 PEN4:25 PEN5:18 PEN6:35 PEN7:70 "
-                                    "PEN8:9");
-    EXPECT_NE(r.dxf.find("  8\nPEN0\n370\n13\n"), std::string::npos);
 }
 
 } // namespace
