@@ -53,18 +53,7 @@ void write_text(OutputStream& out, const Reading& r) {
     read_reals<6>(v);
     head(out, r, "TEXT", false, r.style.colour);
     emit<" 10\n%u\n 20\n%u\n 40\n%u\n  1\n">(out, ax(r, v[0]), at(r, v[1]), at(r, v[2]));
-    const char* p = record_bytes(8);
-    for (auto left = get<uint64_t>(p); left > 0;) {
-        const char* bytes;
-        size_t n = kept_read_some(bytes, left);
-        if (n == 0) break;
-        output_bytes(out, bytes, n);
-        left -= n;
-    }
-    emit<"\n">(out);
-    if (v[3] != 0) emit<" 50\n%u\n">(out, plain(v[3]));
-    if (v[4] != 1) emit<" 41\n%u\n">(out, plain(v[4]));
-    if (v[5] != 0) emit<" 51\n%u\n">(out, plain(v[5]));
+    write_text_rest(out, v, output_bytes);
     emit<"  7\nSTANDARD\n">(out);
 }
 

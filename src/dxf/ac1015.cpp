@@ -98,18 +98,7 @@ void write_text(Entities& e) {
     read_reals<6>(v);
     head(e, "TEXT", false, e.style.colour, true, "AcDbText");
     emit<" 10\n%u\n 20\n%u\n 30\n0\n 40\n%u\n  1\n">(out, ax(e, v[0]), at(e, v[1]), at(e, v[2]));
-    const char* p = record_bytes(8);
-    for (auto left = get<uint64_t>(p); left > 0;) {
-        const char* bytes;
-        size_t n = kept_read_some(bytes, left);
-        if (n == 0) break;
-        write_label(out, bytes, n);
-        left -= n;
-    }
-    emit<"\n">(out);
-    if (v[3] != 0) emit<" 50\n%u\n">(out, plain(v[3]));
-    if (v[4] != 1) emit<" 41\n%u\n">(out, plain(v[4]));
-    if (v[5] != 0) emit<" 51\n%u\n">(out, plain(v[5]));
+    write_text_rest(out, v, write_label);
     emit<"  7\nStandard\n100\nAcDbText\n">(out);
 }
 

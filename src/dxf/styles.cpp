@@ -11,6 +11,22 @@ std::string drawing_number(double plotter_units, int divisor) {
     return std::string(text, put_scaled(text, plotter_units, divisor));
 }
 
+void write_text_rest(OutputStream& out, const double v[6],
+                     void (*write)(OutputStream&, const char*, size_t)) {
+    const char* p = record_bytes(8);
+    for (auto left = get<uint64_t>(p); left > 0;) {
+        const char* bytes;
+        size_t n = kept_read_some(bytes, left);
+        if (n == 0) break;
+        write(out, bytes, n);
+        left -= n;
+    }
+    emit<"\n">(out);
+    if (v[3] != 0) emit<" 50\n%u\n">(out, Scaled{v[3], 1});
+    if (v[4] != 1) emit<" 41\n%u\n">(out, Scaled{v[4], 1});
+    if (v[5] != 0) emit<" 51\n%u\n">(out, Scaled{v[5], 1});
+}
+
 int aci_of(DxfStyles& styles, Rgb c) {
     auto [at, fresh] = styles.aci_cache.try_emplace({c.r, c.g, c.b}, 0);
     if (fresh) at->second = nearest_aci(c);

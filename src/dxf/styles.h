@@ -45,5 +45,10 @@ EntityStyle entity_style(DxfStyles& styles, const Style& style);
 // The ACI of a colour, looked up once per colour.
 int aci_of(DxfStyles& styles, Rgb colour);
 
+// The rest of a text record: the label's bytes, each run of them handed to `write`, then its
+// angle, width factor and oblique angle (groups 50, 41 and 51, each when it is not the default).
+void write_text_rest(OutputStream& out, const double values[6],
+                     void (*write)(OutputStream&, const char*, size_t));
+
 // A value in drawing units, as the DXF writes it.
 std::string drawing_number(double plotter_units, int divisor);
