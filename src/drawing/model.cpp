@@ -150,12 +150,18 @@ void model_stroke(Point from, Point to) {
     Dot& dot = model.dot;
     bool lowered_here = dot.pending && dot.at == from;
     if (lowered_here) dot.pending = false;
-    if (model.style.pattern == dots_only) return dots_stroke(from, to, lowered_here);
+    if (model.style.pattern == dots_only && !model.curve)
+        return dots_stroke(from, to, lowered_here);
     if (model.cut.on) return cut_stroke(from, to);
     Run& run = model.run;
     if (run.open && !(run.last == from)) model_end_run();
     if (!run.open) start_run(from);
     add_vertex(to);
+}
+
+void model_curve(bool on) {
+    if (model.style.pattern == dots_only) model_end_run(); // the curve's run is its own
+    model.curve = on;
 }
 
 void model_lower(Point at) {

@@ -49,6 +49,9 @@ int model_pattern(const Pattern& pattern);
 
 // A straight stroke with the pen down: it joins the run in progress when it starts at its end.
 void model_stroke(Point from, Point to);
+// The strokes that follow are the pieces of a curve (an arc drawn as chords, a Bézier): where
+// straight strokes leave only dots, they are drawn solid.
+void model_curve(bool on);
 // The pen is lowered where it stands: a dot, unless something is drawn from there.
 void model_lower(Point at);
 // Something is drawn from a place: a dot there is no dot.

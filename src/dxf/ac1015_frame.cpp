@@ -96,7 +96,7 @@ void write_vport(Writer& w) {
         cy{(e.min_y + e.max_y) / 2, w.styles.divisor};
     table_head(w, "VPORT", w.h.vport_table, 1);
     entry_head(w, "VPORT", w.h.vport, w.h.vport_table, "AcDbViewportTableRecord");
-    emit<"  2\n*Active\n 70\n0\n 10\n0\n 20\n0\n 11\n1\n 21\n1\n 12\n%u\n 22\n%u\n 13\n0\n 23\n0\n"
+    emit<"  2\n*ACTIVE\n 70\n0\n 10\n0\n 20\n0\n 11\n1\n 21\n1\n 12\n%u\n 22\n%u\n 13\n0\n 23\n0\n"
          " 14\n1\n 24\n1\n 15\n1\n 25\n1\n 16\n0\n 26\n0\n 36\n1\n 17\n0\n 27\n0\n 37\n0\n">(
         *w.out, cx, cy);
     emit<" 40\n%u\n 41\n1.5\n 42\n50\n 43\n0\n 44\n0\n 50\n0\n 51\n0\n 71\n0\n 72\n100\n 73\n1\n"

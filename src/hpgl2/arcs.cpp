@@ -65,9 +65,11 @@ void arc(const Command& c, Point centre, double sweep, double chord, const Point
         true_arc(centre, r, sweep);
         set_pen_position(to);
     } else {
+        model_curve(true);
         chords(centre, r, a0, sweep, chord);
         move_pen(to);
         model_end_run();
+        model_curve(false);
     }
     labels_pen_moved();
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "drawing/model.h"
 #include "hpgl2/commands.h"
 
 namespace hpgl2 {
@@ -41,9 +42,11 @@ void curve(const Command& c, const double* n, bool relative) {
     for (const Point& q : p)
         if (!check_writable(c, q)) return;
     int steps = segments(p);
+    model_curve(true);
     for (int k = 1; k < steps; ++k)
         move_pen(at(p, static_cast<double>(k) / steps));
     move_pen(p[3]);
+    model_curve(false);
 }
 
 void curves(Command& c, bool relative) {

@@ -27,6 +27,10 @@ std::string line_types(const std::string& dxf) {
     return out.empty() ? out : out.substr(1) + "\n";
 }
 
+std::string drawn_in_mm(const std::string& input) {
+    return entities(convert2(input, {"--units=mm"}).dxf);
+}
+
 std::string log_of(const std::string& input) {
     return log_body(convert2(input).log);
 }
@@ -102,7 +106,10 @@ TEST(LineTypes, PatternsTheirChangesAndTheirTable) {
 }
 
 TEST(LineTypes, DotsAdaptiveTypesAndWhatIsAnError) {
-    // Under LT0 a straight stroke leaves dots at its ends; an arc is drawn solid.
+    // Under LT0 a straight stroke leaves dots at its ends; an arc and a curve are drawn solid.
+    EXPECT_EQ(drawn_in_mm("LT0;PD;BZ100,0,200,0,300,0;PD800,0;SC0,1,0,2;PU100,0;PD;AA0,0,90,45;"),
+              "POLYLINE PEN1 (0,0) (7.5,0)\nPOINT PEN1 (20,0)\n"
+              "POLYLINE PEN1 (25000,0) (17677.66953,6363.961031) (0,9000)\n");
     EXPECT_EQ(entities(convert2("IN;LT0;PU1016,1016;PD;PD2032,1016,2032,0;PU;AA0,0,90;PD;AA0,0,"
                                 "90;")
                            .dxf),
