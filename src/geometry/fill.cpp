@@ -166,9 +166,30 @@ struct Flat {
 struct Boundary {
     std::vector<Line> lines;
     std::vector<Flat> flats;
+    int rings = 0;         // rings that enclose anything
+    bool monotone = false; // one ring, going up once and down once
     std::vector<RingSpan> spans;
     std::vector<GridPoint> ring, kept;
 };
+
+int sign(i128 v) {
+    return (v > 0) - (v < 0);
+}
+
+// Whether a ring goes up once and down once: between its edges that are not horizontal, it
+// turns from going up to going down, or back, twice in all.
+bool is_monotone(const std::vector<GridPoint>& ring) {
+    int first_dy = 0, last_dy = 0, changes = 0;
+    for (size_t i = 0; i < ring.size(); ++i) {
+        i64 from = ring[i].y, to = ring[i + 1 < ring.size() ? i + 1 : 0].y;
+        int dy = (to > from) - (to < from);
+        if (dy == 0) continue;
+        if (first_dy == 0) first_dy = dy;
+        changes += last_dy != 0 && dy != last_dy;
+        last_dy = dy;
+    }
+    return changes + (last_dy != first_dy) == 2;
+}
 
 void add_ring_edges(const std::vector<GridPoint>& ring, Boundary& boundary) {
     for (size_t i = 0; i < ring.size(); ++i) {
@@ -185,6 +206,8 @@ void add_ring_edges(const std::vector<GridPoint>& ring, Boundary& boundary) {
 bool make_boundary(const Rings& region, Grid& grid, Boundary& boundary) {
     boundary.lines.clear();
     boundary.flats.clear();
+    boundary.rings = 0;
+    boundary.monotone = false;
     ring_spans(region, boundary.spans);
     if (!make_grid(region, boundary.spans, grid)) return false;
     std::vector<GridPoint>& ring = boundary.ring;
@@ -195,16 +218,15 @@ bool make_boundary(const Rings& region, Grid& grid, Boundary& boundary) {
         drop_redundant_vertices(
             ring, [](GridPoint a, GridPoint b, GridPoint c) { return collinear(a, b, c); },
             boundary.kept);
+        if (boundary.kept.empty()) continue;
+        if (++boundary.rings == 1) boundary.monotone = is_monotone(boundary.kept);
         add_ring_edges(boundary.kept, boundary);
     }
+    boundary.monotone = boundary.monotone && boundary.rings == 1;
     return !boundary.lines.empty();
 }
 
 // ------------------------------------------------------------------------ the exact predicates
-
-int sign(i128 v) {
-    return (v > 0) - (v < 0);
-}
 
 // The x of an edge at row y, exactly: x0 + whole + part / (y1 - y0), with 0 <= part < y1 - y0.
 struct ExactX {
@@ -224,16 +246,17 @@ double rough_x(const Line& a, i64 y) {
     return double(a.x0) + double(a.x1 - a.x0) * double(y - a.y0) / double(a.y1 - a.y0);
 }
 
-// The sign of a.x(y) - x.
-int compare_x_to(const Line& a, i64 x, i64 y) {
-    return sign(i128(a.x0 - x) * (a.y1 - a.y0) + i128(a.x1 - a.x0) * (y - a.y0));
-}
-
 // Whether row y is one of a's ends, and its x there.
 bool end_at(const Line& a, i64 y, i64& x) {
     if (y == a.y0) return x = a.x0, true;
     if (y == a.y1) return x = a.x1, true;
     return false;
+}
+
+// The sign of a.x(y) - x.
+int compare_x_to(const Line& a, i64 x, i64 y) {
+    if (i64 end = 0; end_at(a, y, end)) return (end > x) - (end < x);
+    return sign(i128(a.x0 - x) * (a.y1 - a.y0) + i128(a.x1 - a.x0) * (y - a.y0));
 }
 
 // The sign of a.x(y) - b.x(y), for y within both edges' rows. At an edge's end its x is known
@@ -510,10 +533,16 @@ void close_piece(Sweep& s, int line, real y, real left_x, real right_x) {
 }
 
 // The x of two neighbours at a row, equal where they meet.
-void row_pair_x(const Sweep& s, int left, int right, i64 y, real& left_x, real& right_x) {
-    const Line &a = s.lines[left], &b = s.lines[right];
+// Returns the sign of a.x(y) - b.x(y).
+int pair_x(const Line& a, const Line& b, i64 y, real& left_x, real& right_x) {
+    int order = compare_x(a, b, y);
     left_x = row_x(a, y);
-    right_x = compare_x(a, b, y) == 0 ? left_x : row_x(b, y);
+    right_x = order == 0 ? left_x : row_x(b, y);
+    return order;
+}
+
+void row_pair_x(const Sweep& s, int left, int right, i64 y, real& left_x, real& right_x) {
+    pair_x(s.lines[left], s.lines[right], y, left_x, right_x);
 }
 
 // Keeps the trapezoid to the right of `line` open if it still lies between the same two edges in
@@ -846,6 +875,75 @@ void run_sweep(Sweep& s, const Boundary& boundary, Events& e) {
     }
 }
 
+// --------------------------------------------------------------------------- a monotone ring
+
+// A single ring that goes up once and down once, its two chains apart, is the commonest region (a
+// box, a wedge, most letters): the sweep's active list would only ever hold the two chains' edges,
+// never crossing, and its pieces are the trapezoids between them from one row of vertices to the
+// next. They are found here by walking up the two chains, with the very computations the sweep
+// makes for those trapezoids. Where the chains meet or cross between their ends, the walk gives
+// up and the sweep takes the ring.
+
+// The edges of the two chains, each from the bottom up.
+struct Chains {
+    std::vector<int> left, right;
+};
+
+// A chain's edges come in the ring's order (a turn of it), going up or coming down: from the
+// lowest, onwards or backwards.
+void chain_from_lowest(const std::vector<Line>& lines, int wind, std::vector<int>& chain) {
+    chain.clear();
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].wind == wind) chain.push_back(int(i));
+    size_t lowest = 0;
+    for (size_t i = 1; i < chain.size(); ++i)
+        if (lines[chain[i]].y0 < lines[chain[lowest]].y0) lowest = i;
+    std::rotate(chain.begin(), chain.begin() + std::ptrdiff_t(lowest), chain.end());
+    if (wind > 0 && chain.size() > 1) std::reverse(chain.begin() + 1, chain.end());
+}
+
+// The order of two edges starting on one row, just above it: -1 if a is left of b, +1 if right,
+// 0 if they run over each other.
+int order_above_start(const Line& a, const Line& b) {
+    if (a.x0 != b.x0) return a.x0 < b.x0 ? -1 : 1;
+    return compare_slope(a, b);
+}
+
+// The pieces the sweep writes for a monotone ring (both rules fill its inside, which it winds
+// round once): between each row of vertices and the next, the trapezoid between the chains' edges
+// there, its sides found as the sweep opens and closes it. False, with nothing written, if the
+// chains cross, or meet above the bottom row and below the top. (Between two rows of vertices
+// the chains' edges are straight: apart at both rows, they are apart between them.)
+bool fill_monotone(const Boundary& boundary, const Grid& grid, Chains& chains,
+                   std::vector<Piece>& out) {
+    const std::vector<Line>& lines = boundary.lines;
+    chain_from_lowest(lines, +1, chains.left);
+    chain_from_lowest(lines, -1, chains.right);
+    if (chains.left.empty() || chains.right.empty()) return false;
+    int start = order_above_start(lines[chains.left[0]], lines[chains.right[0]]);
+    if (start == 0) return false;
+    if (start > 0) std::swap(chains.left, chains.right);
+    size_t first = out.size(), i = 0, j = 0;
+    i64 bottom = lines[chains.left[0]].y0, top_row = lines[chains.left.back()].y1, y = bottom;
+    while (i < chains.left.size() && j < chains.right.size()) {
+        const Line &left = lines[chains.left[i]], &right = lines[chains.right[j]];
+        i64 top = std::min(left.y1, right.y1);
+        real l0, r0, l1, r1;
+        int below = pair_x(left, right, y, l0, r0), above = pair_x(left, right, top, l1, r1);
+        if ((below >= 0 && y != bottom) || above > 0 || (above == 0 && top != top_row)) {
+            out.resize(first);
+            return false;
+        }
+        if (r0 < l0) l0 = r0 = (l0 + r0) / 2;
+        if (r1 < l1) l1 = r1 = (l1 + r1) / 2;
+        write_piece(grid, real(y), real(top), l0, r0, l1, r1, out);
+        i += left.y1 == top;
+        j += right.y1 == top;
+        y = top;
+    }
+    return true;
+}
+
 // ------------------------------------------------------------------------------------- output
 
 // The sweep writes pieces in order of their tops; those closed at one height (by one row's edges,
@@ -951,6 +1049,7 @@ void write_loops(const Sweep& s, const Grid& grid, LoopLists& lists, Rings& out)
 // cannot meet in it).
 struct Scratch {
     Boundary boundary;
+    Chains chains;
     Events events;
     SweepLists sweep;
     LoopLists loops;
@@ -968,10 +1067,11 @@ void fill_pieces(const Rings& region, FillRule rule, std::vector<Piece>& out) {
     Grid grid;
     Boundary& boundary = work.boundary;
     if (!make_boundary(region, grid, boundary)) return;
-    clear_lists(work.sweep, boundary.lines.size());
-    Sweep s{boundary.lines, grid, rule, &out, false, work.sweep};
     size_t first = out.size();
     out.reserve(first + boundary.lines.size()); // about as many pieces as edges, commonly
+    if (boundary.monotone && fill_monotone(boundary, grid, work.chains, out)) return; // in order
+    clear_lists(work.sweep, boundary.lines.size());
+    Sweep s{boundary.lines, grid, rule, &out, false, work.sweep};
     run_sweep(s, boundary, work.events);
     order_along_rows(out, first);
 }
