@@ -1,7 +1,9 @@
 // Filling a region by a fill rule with a trapezoid sweep; fill.h describes the algorithm and its
 // invariant. The file runs in the order of the work: snapping the rings to the grid, the exact
 // predicates, the active edge list, the pieces and the outline's stretches kept per edge, the
-// crossings, the event rows, the sweep, and last the joining of the outline into loops.
+// crossings, the event rows, the sweep, the walk that stands in for it on a monotone ring, and
+// last the joining of the outline into loops. Everything a fill works in is kept from call to
+// call (see Scratch): a plot fills thousands of small regions.
 #include "geometry/fill.h"
 
 #include <algorithm>
@@ -176,31 +178,26 @@ int sign(i128 v) {
     return (v > 0) - (v < 0);
 }
 
-// Whether a ring goes up once and down once: between its edges that are not horizontal, it
-// turns from going up to going down, or back, twice in all.
-bool is_monotone(const std::vector<GridPoint>& ring) {
-    int first_dy = 0, last_dy = 0, changes = 0;
-    for (size_t i = 0; i < ring.size(); ++i) {
-        i64 from = ring[i].y, to = ring[i + 1 < ring.size() ? i + 1 : 0].y;
-        int dy = (to > from) - (to < from);
-        if (dy == 0) continue;
-        if (first_dy == 0) first_dy = dy;
-        changes += last_dy != 0 && dy != last_dy;
-        last_dy = dy;
-    }
-    return changes + (last_dy != first_dy) == 2;
-}
-
-void add_ring_edges(const std::vector<GridPoint>& ring, Boundary& boundary) {
+// Adds a ring's edges. Returns how often the ring turns from going up to going down or back,
+// between its edges that are not horizontal: twice for a ring that goes up once and down once.
+int add_ring_edges(const std::vector<GridPoint>& ring, Boundary& boundary) {
+    int first_wind = 0, last_wind = 0, turns = 0;
     for (size_t i = 0; i < ring.size(); ++i) {
         GridPoint a = ring[i], b = ring[i + 1 < ring.size() ? i + 1 : 0];
-        if (a.y == b.y)
+        if (a.y == b.y) {
             boundary.flats.push_back({a.y, std::min(a.x, b.x), std::max(a.x, b.x)});
-        else if (a.y < b.y)
-            boundary.lines.push_back({a.x, a.y, b.x, b.y, -1});
+            continue;
+        }
+        int wind = a.y < b.y ? -1 : +1;
+        if (wind < 0)
+            boundary.lines.push_back({a.x, a.y, b.x, b.y, wind});
         else
-            boundary.lines.push_back({b.x, b.y, a.x, a.y, +1});
+            boundary.lines.push_back({b.x, b.y, a.x, a.y, wind});
+        if (first_wind == 0) first_wind = wind;
+        turns += last_wind != 0 && wind != last_wind;
+        last_wind = wind;
     }
+    return turns + (last_wind != first_wind);
 }
 
 bool make_boundary(const Rings& region, Grid& grid, Boundary& boundary) {
@@ -219,8 +216,8 @@ bool make_boundary(const Rings& region, Grid& grid, Boundary& boundary) {
             ring, [](GridPoint a, GridPoint b, GridPoint c) { return collinear(a, b, c); },
             boundary.kept);
         if (boundary.kept.empty()) continue;
-        if (++boundary.rings == 1) boundary.monotone = is_monotone(boundary.kept);
-        add_ring_edges(boundary.kept, boundary);
+        int turns = add_ring_edges(boundary.kept, boundary);
+        if (++boundary.rings == 1) boundary.monotone = turns == 2;
     }
     boundary.monotone = boundary.monotone && boundary.rings == 1;
     return !boundary.lines.empty();
@@ -290,6 +287,7 @@ bool before_at(const std::vector<Line>& lines, int a, int b, i64 y) {
 }
 
 real row_x(const Line& a, i64 y) {
+    if (y == a.y0) return real(a.x0); // adding 0 / dy changes nothing
     i128 along = i128(a.x1 - a.x0) * (y - a.y0);
     // The same value: both conversions are exact below 2^63, and the narrower one is cheaper.
     bool narrow =

@@ -121,21 +121,22 @@ Point on_line(const Frame& f, Point p, double line) {
     return p;
 }
 
-// std::floor, std::ceil and std::round, to the bit (a zero keeps the sign of x), without a call
-// into the maths library: below 2^52 the whole part is a 64-bit integer, above x is whole.
+// std::floor and std::ceil without a call into the maths library: below 2^52 the whole part is a
+// 64-bit integer, above x is whole. A zero comes out as +0 where they give -0: the line numbers
+// are only counted, compared, and added to, which cannot tell the two apart.
 double floor_of(double x) {
     if (!(std::fabs(x) < 0x1p52)) return x;
     double whole = static_cast<double>(static_cast<std::int64_t>(x));
-    return std::copysign(whole > x ? whole - 1 : whole, x);
+    return whole > x ? whole - 1 : whole;
 }
 
 double ceil_of(double x) {
     if (!(std::fabs(x) < 0x1p52)) return x;
     double whole = static_cast<double>(static_cast<std::int64_t>(x));
-    return std::copysign(whole < x ? whole + 1 : whole, x);
+    return whole < x ? whole + 1 : whole;
 }
 
-// Halves away from zero.
+// std::round (halves away from zero), to the bit.
 double round_of(double x) {
     if (!(std::fabs(x) < 0x1p52)) return x;
     double whole = static_cast<double>(static_cast<std::int64_t>(x));
