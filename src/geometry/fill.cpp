@@ -668,6 +668,7 @@ struct EdgeEnd {
 
 struct Events {
     std::vector<EdgeEnd> starts, ends; // edges by their lower row, and by their upper row
+    std::vector<int> order;
     std::vector<Flat> flats;
     size_t next_start = 0, next_end = 0, next_flat = 0;
     // Kept from row to row to spare allocations.
@@ -833,22 +834,43 @@ void take_event_row(Sweep& s, Events& e, i64 y) {
     s.last_y = real(y);
 }
 
+// Many edges are sorted by a stable sort of their indices by row, which compares and moves less
+// than sorting them by row and index, and gives the same order; its buffer is nothing beside them.
+void stable_sort_by_row(const std::vector<Line>& lines, bool lower, std::vector<int>& order,
+                        std::vector<EdgeEnd>& ends) {
+    order.resize(lines.size());
+    for (size_t i = 0; i < lines.size(); ++i)
+        order[i] = int(i);
+    auto row_of = [&](int i) { return lower ? lines[size_t(i)].y0 : lines[size_t(i)].y1; };
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return row_of(a) < row_of(b); });
+    ends.clear();
+    for (int i : order) {
+        const Line& l = lines[size_t(i)];
+        ends.push_back(lower ? EdgeEnd{l.y0, l.x0, i} : EdgeEnd{l.y1, l.x1, i});
+    }
+}
+
 // The edges by their lower rows and by their upper rows, those on one row in the order of the
-// boundary (sorted by row, then index: the order a stable sort gives, without its buffer), and
-// the horizontal edges by their rows.
+// boundary (sorted by row, then index), and the horizontal edges by their rows.
 void make_events(const Boundary& boundary, Events& e) {
     const std::vector<Line>& lines = boundary.lines;
-    e.starts.clear();
-    e.ends.clear();
-    for (size_t i = 0; i < lines.size(); ++i) {
-        e.starts.push_back({lines[i].y0, lines[i].x0, int(i)});
-        e.ends.push_back({lines[i].y1, lines[i].x1, int(i)});
+    if (lines.size() > 64) {
+        stable_sort_by_row(lines, true, e.order, e.starts);
+        stable_sort_by_row(lines, false, e.order, e.ends);
+    } else { // a few, without the stable sort's buffer
+        e.starts.clear();
+        e.ends.clear();
+        for (size_t i = 0; i < lines.size(); ++i) {
+            e.starts.push_back({lines[i].y0, lines[i].x0, int(i)});
+            e.ends.push_back({lines[i].y1, lines[i].x1, int(i)});
+        }
+        auto by_row = [](const EdgeEnd& a, const EdgeEnd& b) {
+            return a.row != b.row ? a.row < b.row : a.line < b.line;
+        };
+        std::sort(e.starts.begin(), e.starts.end(), by_row);
+        std::sort(e.ends.begin(), e.ends.end(), by_row);
     }
-    auto by_row = [](const EdgeEnd& a, const EdgeEnd& b) {
-        return a.row != b.row ? a.row < b.row : a.line < b.line;
-    };
-    std::sort(e.starts.begin(), e.starts.end(), by_row);
-    std::sort(e.ends.begin(), e.ends.end(), by_row);
     // The order of one row's horizontal edges does not matter: they are merged into intervals.
     e.flats = boundary.flats;
     std::sort(e.flats.begin(), e.flats.end(), [](Flat a, Flat b) {
@@ -860,8 +882,7 @@ void make_events(const Boundary& boundary, Events& e) {
 
 // Each row takes first the crossings scheduled for it, which bring the list into its order at
 // the row, and then the edges starting and ending on it.
-void run_sweep(Sweep& s, const Boundary& boundary, Events& e) {
-    make_events(boundary, e);
+void run_sweep(Sweep& s, Events& e) {
     for (;;) {
         i64 vertex_row = next_event_row(e);
         i64 row = s.crossings.empty() ? vertex_row : std::min(vertex_row, s.crossings[0].row);
@@ -1070,7 +1091,8 @@ void fill_pieces(const Rings& region, FillRule rule, std::vector<Piece>& out) {
     if (boundary.monotone && fill_monotone(boundary, grid, work.chains, out)) return; // in order
     clear_lists(work.sweep, boundary.lines.size());
     Sweep s{boundary.lines, grid, rule, &out, false, work.sweep};
-    run_sweep(s, boundary, work.events);
+    make_events(boundary, work.events);
+    run_sweep(s, work.events);
     order_along_rows(out, first);
 }
 
@@ -1081,6 +1103,7 @@ void fill_outline(const Rings& region, FillRule rule, Rings& out) {
     if (!make_boundary(region, grid, boundary)) return;
     clear_lists(work.sweep, boundary.lines.size());
     Sweep s{boundary.lines, grid, rule, nullptr, true, work.sweep};
-    run_sweep(s, boundary, work.events);
+    make_events(boundary, work.events);
+    run_sweep(s, work.events);
     write_loops(s, grid, work.loops, out);
 }
