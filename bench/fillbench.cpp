@@ -1,6 +1,8 @@
 // Times filling large regions by both rules and prints, per region and rule, the best of RUNS
 // times for the pieces and for the outline (wall clock, and in brackets the process's CPU time,
-// which other work on a shared machine disturbs less), the number of pieces and of loops.
+// which other work on a shared machine disturbs less), the number of pieces and of loops, and a
+// hash of every coordinate written (pieces and outline together), so that a change meant to make
+// the fills faster can show it left their results alone.
 //
 //   fillbench [RUNS]      (3 by default)
 //
@@ -9,10 +11,13 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <random>
+#include <vector>
 
 #include "geometry/fill.h"
 
@@ -52,6 +57,34 @@ Rings random_polygon(int vertices) {
     return r;
 }
 
+// FNV-1a over the bits of the doubles and the counts, in the order they were written.
+struct Hash {
+    std::uint64_t value = 14695981039346656037u;
+    void add(std::uint64_t bits) {
+        for (int i = 0; i < 8; ++i, bits >>= 8)
+            value = (value ^ (bits & 0xff)) * 1099511628211u;
+    }
+    void add(double d) {
+        std::uint64_t bits;
+        std::memcpy(&bits, &d, sizeof bits);
+        add(bits);
+    }
+};
+
+std::uint64_t hash_of(const std::vector<Piece>& pieces, const Rings& outline) {
+    Hash h;
+    for (const Piece& p : pieces) {
+        h.add(std::uint64_t(p.count));
+        for (int i = 0; i < p.count; ++i)
+            h.add(p.corner[i].x), h.add(p.corner[i].y);
+    }
+    for (size_t start : outline.starts)
+        h.add(std::uint64_t(start));
+    for (Point p : outline.points)
+        h.add(p.x), h.add(p.y);
+    return h.value;
+}
+
 struct Best {
     double wall = 1e9, cpu = 1e9;
 };
@@ -69,6 +102,7 @@ template <class Work> void time_it(Best& best, Work work) {
 void measure(const char* name, const Rings& region, FillRule rule, int runs) {
     Best pieces_time, outline_time;
     size_t pieces_written = 0, loops_written = 0;
+    std::uint64_t hash = 0;
     for (int run = 0; run < runs; ++run) {
         std::vector<Piece> pieces;
         time_it(pieces_time, [&] { fill_pieces(region, rule, pieces); });
@@ -76,11 +110,12 @@ void measure(const char* name, const Rings& region, FillRule rule, int runs) {
         Rings outline;
         time_it(outline_time, [&] { fill_outline(region, rule, outline); });
         loops_written = outline.starts.size();
+        hash = hash_of(pieces, outline);
     }
-    printf("%-20s %-8s %7zu %7.3f (%5.3f) s %8zu %7.3f (%5.3f) s %6zu\n", name,
+    printf("%-20s %-8s %7zu %7.3f (%5.3f) s %8zu %7.3f (%5.3f) s %6zu %016llx\n", name,
            rule == FillRule::even_odd ? "even-odd" : "non-zero", region.points.size(),
            pieces_time.wall, pieces_time.cpu, pieces_written, outline_time.wall, outline_time.cpu,
-           loops_written);
+           loops_written, static_cast<unsigned long long>(hash));
 }
 
 } // namespace
@@ -93,8 +128,8 @@ int main(int argc, char** argv) {
     } regions[] = {{"star", star(200000)},
                    {"comb, 100000 teeth", comb(100000)},
                    {"random, 2000 points", random_polygon(2000)}};
-    printf("%-20s %-8s %7s %19s %8s %19s %6s\n", "region", "rule", "edges", "pieces: time", "count",
-           "outline: time", "loops");
+    printf("%-20s %-8s %7s %19s %8s %19s %6s %16s\n", "region", "rule", "edges", "pieces: time",
+           "count", "outline: time", "loops", "hash");
     for (const Named& r : regions)
         for (FillRule rule : {FillRule::even_odd, FillRule::non_zero})
             measure(r.name, r.region, rule, runs);

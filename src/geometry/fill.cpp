@@ -1,14 +1,17 @@
 // Filling a region by a fill rule with a trapezoid sweep; fill.h describes the algorithm and its
 // invariant. The file runs in the order of the work: snapping the rings to the grid, the exact
 // predicates, the active edge list, the pieces and the outline's stretches kept per edge, the
-// crossings, the event rows, the sweep, and last the joining of the outline into loops.
+// crossings, the event rows, the sweep, the walk that stands in for it on a monotone ring, and
+// last the joining of the outline into loops. Everything a fill works in is kept from call to
+// call (see Scratch): a plot fills thousands of small regions.
 #include "geometry/fill.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
-#include <queue>
+#include <memory_resource>
 #include <set>
 
 namespace {
@@ -33,6 +36,7 @@ constexpr int output_bits = 48;
 struct Grid {
     double origin_x = 0, origin_y = 0;
     int exponent = 0;    // grid x = (x - origin_x) * 2^exponent
+    double scale = 0;    // 2^exponent, where a double holds it (else 0)
     real unit = 1;       // 2^-exponent
     double shortest = 0; // 2^-output_bits of the half-size
 };
@@ -46,15 +50,14 @@ struct RingSpan {
     size_t begin, end;
 };
 
-std::vector<RingSpan> ring_spans(const Rings& region) {
-    std::vector<RingSpan> spans;
+void ring_spans(const Rings& region, std::vector<RingSpan>& spans) {
+    spans.clear();
     size_t size = region.points.size();
     for (size_t i = 0; i < region.starts.size(); ++i) {
         size_t begin = std::min(region.starts[i], size);
         size_t end = i + 1 < region.starts.size() ? std::min(region.starts[i + 1], size) : size;
         if (end > begin) spans.push_back({begin, end});
     }
-    return spans;
 }
 
 // False when there is nothing to fill: no points, a coordinate that is not finite, or every
@@ -78,14 +81,32 @@ bool make_grid(const Rings& region, const std::vector<RingSpan>& spans, Grid& gr
     int half_exponent = 0;
     std::frexp(half, &half_exponent); // half < 2^half_exponent
     grid.exponent = grid_bits - half_exponent;
+    // A product by a power of two is rounded once, as ldexp rounds: the same value, cheaper.
+    bool normal = grid.exponent >= std::numeric_limits<double>::min_exponent - 1 &&
+                  grid.exponent <= std::numeric_limits<double>::max_exponent - 1;
+    grid.scale = normal ? std::ldexp(1.0, grid.exponent) : 0;
     grid.unit = std::ldexp(real(1), -grid.exponent);
     grid.shortest = std::ldexp(1.0, grid_bits - output_bits - grid.exponent);
     return true;
 }
 
+// The whole number nearest to v, halves away from zero, as llround gives it, for |v| < 2^62:
+// the part after the point is exact in a double.
+i64 nearest_whole(double v) {
+    i64 whole = i64(v);
+    double rest = v - double(whole);
+    if (rest >= 0.5) return whole + 1;
+    if (rest <= -0.5) return whole - 1;
+    return whole;
+}
+
+double to_grid(const Grid& grid, double offset) {
+    return grid.scale != 0 ? offset * grid.scale : std::ldexp(offset, grid.exponent);
+}
+
 GridPoint snap(const Grid& grid, Point p) {
-    return {std::llround(std::ldexp(p.x - grid.origin_x, grid.exponent)),
-            std::llround(std::ldexp(p.y - grid.origin_y, grid.exponent))};
+    return {nearest_whole(to_grid(grid, p.x - grid.origin_x)),
+            nearest_whole(to_grid(grid, p.y - grid.origin_y))};
 }
 
 double grid_to_x(const Grid& grid, real x) {
@@ -102,10 +123,11 @@ bool collinear(GridPoint a, GridPoint b, GridPoint c) {
 
 // Drops repeated points and every vertex on the line through its two neighbours, going on or
 // turning back: off that line no winding number changes, and a loop left with fewer than three
-// vertices encloses nothing.
+// vertices encloses nothing. Leaves in `kept` the vertices kept, or none.
 template <class P, class Collinear>
-std::vector<P> drop_redundant_vertices(const std::vector<P>& ring, Collinear collinear) {
-    std::vector<P> kept;
+void drop_redundant_vertices(const std::vector<P>& ring, Collinear collinear,
+                             std::vector<P>& kept) {
+    kept.clear();
     for (P p : ring) {
         while (!kept.empty() && !(kept.back() == p) && kept.size() >= 2 &&
                collinear(kept[kept.size() - 2], kept.back(), p))
@@ -123,8 +145,10 @@ std::vector<P> drop_redundant_vertices(const std::vector<P>& ring, Collinear col
         else
             changed = false;
     }
-    if (kept.size() - first < 3) return {};
-    return std::vector<P>(kept.begin() + first, kept.end());
+    if (kept.size() - first < 3)
+        kept.clear();
+    else
+        kept.erase(kept.begin(), kept.begin() + std::ptrdiff_t(first));
 }
 
 // --------------------------------------------------------------------------------- the edges
@@ -140,44 +164,66 @@ struct Flat {
     i64 y, left, right;
 };
 
+// The edges, and the lists make_boundary works in, kept with them to be reused.
 struct Boundary {
     std::vector<Line> lines;
     std::vector<Flat> flats;
+    int rings = 0;         // rings that enclose anything
+    bool monotone = false; // one ring, going up once and down once
+    std::vector<RingSpan> spans;
+    std::vector<GridPoint> ring, kept;
 };
-
-void add_ring_edges(const std::vector<GridPoint>& ring, Boundary& boundary) {
-    for (size_t i = 0; i < ring.size(); ++i) {
-        GridPoint a = ring[i], b = ring[(i + 1) % ring.size()];
-        if (a.y == b.y)
-            boundary.flats.push_back({a.y, std::min(a.x, b.x), std::max(a.x, b.x)});
-        else if (a.y < b.y)
-            boundary.lines.push_back({a.x, a.y, b.x, b.y, -1});
-        else
-            boundary.lines.push_back({b.x, b.y, a.x, a.y, +1});
-    }
-}
-
-bool make_boundary(const Rings& region, Grid& grid, Boundary& boundary) {
-    std::vector<RingSpan> spans = ring_spans(region);
-    if (!make_grid(region, spans, grid)) return false;
-    std::vector<GridPoint> ring;
-    for (RingSpan span : spans) {
-        ring.clear();
-        for (size_t i = span.begin; i < span.end; ++i)
-            ring.push_back(snap(grid, region.points[i]));
-        add_ring_edges(
-            drop_redundant_vertices(
-                ring, [](GridPoint a, GridPoint b, GridPoint c) { return collinear(a, b, c); }),
-            boundary);
-    }
-    return !boundary.lines.empty();
-}
-
-// ------------------------------------------------------------------------ the exact predicates
 
 int sign(i128 v) {
     return (v > 0) - (v < 0);
 }
+
+// Adds a ring's edges. Returns how often the ring turns from going up to going down or back,
+// between its edges that are not horizontal: twice for a ring that goes up once and down once.
+int add_ring_edges(const std::vector<GridPoint>& ring, Boundary& boundary) {
+    int first_wind = 0, last_wind = 0, turns = 0;
+    for (size_t i = 0; i < ring.size(); ++i) {
+        GridPoint a = ring[i], b = ring[i + 1 < ring.size() ? i + 1 : 0];
+        if (a.y == b.y) {
+            boundary.flats.push_back({a.y, std::min(a.x, b.x), std::max(a.x, b.x)});
+            continue;
+        }
+        int wind = a.y < b.y ? -1 : +1;
+        if (wind < 0)
+            boundary.lines.push_back({a.x, a.y, b.x, b.y, wind});
+        else
+            boundary.lines.push_back({b.x, b.y, a.x, a.y, wind});
+        if (first_wind == 0) first_wind = wind;
+        turns += last_wind != 0 && wind != last_wind;
+        last_wind = wind;
+    }
+    return turns + (last_wind != first_wind);
+}
+
+bool make_boundary(const Rings& region, Grid& grid, Boundary& boundary) {
+    boundary.lines.clear();
+    boundary.flats.clear();
+    boundary.rings = 0;
+    boundary.monotone = false;
+    ring_spans(region, boundary.spans);
+    if (!make_grid(region, boundary.spans, grid)) return false;
+    std::vector<GridPoint>& ring = boundary.ring;
+    for (RingSpan span : boundary.spans) {
+        ring.clear();
+        for (size_t i = span.begin; i < span.end; ++i)
+            ring.push_back(snap(grid, region.points[i]));
+        drop_redundant_vertices(
+            ring, [](GridPoint a, GridPoint b, GridPoint c) { return collinear(a, b, c); },
+            boundary.kept);
+        if (boundary.kept.empty()) continue;
+        int turns = add_ring_edges(boundary.kept, boundary);
+        if (++boundary.rings == 1) boundary.monotone = turns == 2;
+    }
+    boundary.monotone = boundary.monotone && boundary.rings == 1;
+    return !boundary.lines.empty();
+}
+
+// ------------------------------------------------------------------------ the exact predicates
 
 // The x of an edge at row y, exactly: x0 + whole + part / (y1 - y0), with 0 <= part < y1 - y0.
 struct ExactX {
@@ -197,20 +243,34 @@ double rough_x(const Line& a, i64 y) {
     return double(a.x0) + double(a.x1 - a.x0) * double(y - a.y0) / double(a.y1 - a.y0);
 }
 
-// The sign of a.x(y) - b.x(y), for y within both edges' rows: by the rough values when they
-// are far apart, exactly otherwise.
+// Whether row y is one of a's ends, and its x there.
+bool end_at(const Line& a, i64 y, i64& x) {
+    if (y == a.y0) return x = a.x0, true;
+    if (y == a.y1) return x = a.x1, true;
+    return false;
+}
+
+// The sign of a.x(y) - x.
+int compare_x_to(const Line& a, i64 x, i64 y) {
+    if (i64 end = 0; end_at(a, y, end)) return (end > x) - (end < x);
+    return sign(i128(a.x0 - x) * (a.y1 - a.y0) + i128(a.x1 - a.x0) * (y - a.y0));
+}
+
+// The sign of a.x(y) - b.x(y), for y within both edges' rows. At an edge's end its x is known
+// (edges meet there, so this is common); elsewhere the rough values decide when they are far
+// apart, the exact ones otherwise.
 int compare_x(const Line& a, const Line& b, i64 y) {
+    i64 end_a = 0, end_b = 0;
+    bool at_end_a = end_at(a, y, end_a), at_end_b = end_at(b, y, end_b);
+    if (at_end_a && at_end_b) return (end_a > end_b) - (end_a < end_b);
+    if (at_end_a) return -compare_x_to(b, end_a, y);
+    if (at_end_b) return compare_x_to(a, end_b, y);
     double rough = rough_x(a, y) - rough_x(b, y);
     if (rough > 16384) return 1;
     if (rough < -16384) return -1;
     ExactX xa = exact_x(a, y), xb = exact_x(b, y);
     if (xa.whole != xb.whole) return xa.whole < xb.whole ? -1 : 1;
     return sign(xa.part * (b.y1 - b.y0) - xb.part * (a.y1 - a.y0));
-}
-
-// The sign of a.x(y) - x.
-int compare_x_to(const Line& a, i64 x, i64 y) {
-    return sign(i128(a.x0 - x) * (a.y1 - a.y0) + i128(a.x1 - a.x0) * (y - a.y0));
 }
 
 // The sign of a's dx/dy less b's.
@@ -227,7 +287,12 @@ bool before_at(const std::vector<Line>& lines, int a, int b, i64 y) {
 }
 
 real row_x(const Line& a, i64 y) {
-    return real(a.x0) + real(i128(a.x1 - a.x0) * (y - a.y0)) / real(a.y1 - a.y0);
+    if (y == a.y0) return real(a.x0); // adding 0 / dy changes nothing
+    i128 along = i128(a.x1 - a.x0) * (y - a.y0);
+    // The same value: both conversions are exact below 2^63, and the narrower one is cheaper.
+    bool narrow =
+        along >= std::numeric_limits<i64>::min() && along <= std::numeric_limits<i64>::max();
+    return real(a.x0) + (narrow ? real(i64(along)) : real(along)) / real(a.y1 - a.y0);
 }
 
 real line_x(const Line& a, real y) {
@@ -318,7 +383,8 @@ struct ByOrderAtRow {
     }
 };
 
-using ActiveList = std::set<Slot, ByOrderAtRow>;
+// Its nodes come from a buffer kept from call to call (see SweepLists).
+using ActiveList = std::pmr::set<Slot, ByOrderAtRow>;
 using Handle = ActiveList::iterator;
 
 struct LineState {
@@ -356,20 +422,58 @@ struct LaterCrossing {
     }
 };
 
+// The lists a sweep works in, kept from call to call: a plot fills thousands of small regions,
+// and once the lists have grown those allocate nothing. Cleared for each sweep, never freed.
+struct SweepLists {
+    std::vector<LineState> state;
+    std::vector<Crossing> crossings; // a heap by LaterCrossing: the next crossing is in front
+    std::vector<Station> stations;
+    std::vector<OutlineSegment> segments;
+    std::vector<std::byte> nodes; // room for the active list's nodes
+};
+
+// Each edge enters the active list once, so a sweep takes at most one node per edge: a node holds
+// three links and a colour besides its slot.
+constexpr size_t node_bytes = 48;
+
+void clear_lists(SweepLists& lists, size_t line_count) {
+    lists.state.assign(line_count, LineState{});
+    lists.crossings.clear();
+    lists.stations.clear();
+    lists.segments.clear();
+    if (lists.nodes.size() < line_count * node_bytes) lists.nodes.resize(line_count * node_bytes);
+}
+
 struct Sweep {
     const std::vector<Line>& lines;
     const Grid& grid;
     FillRule rule;
     std::vector<Piece>* pieces; // null when only the outline is wanted
     bool want_outline;
+    SweepLists& lists;
     Row row{&lines, 0};
-    ActiveList active{ByOrderAtRow{&row}};
-    std::vector<LineState> state = std::vector<LineState>(lines.size());
-    std::priority_queue<Crossing, std::vector<Crossing>, LaterCrossing> crossings{};
+    // Hands out the buffer's room and frees nothing; should it run out, it takes more from the
+    // heap and gives that back when the sweep ends.
+    std::pmr::monotonic_buffer_resource node_memory{lists.nodes.data(), lists.nodes.size()};
+    ActiveList active{ByOrderAtRow{&row}, &node_memory};
+    std::vector<LineState>& state = lists.state;
+    std::vector<Crossing>& crossings = lists.crossings;
     real last_y = 0;
-    std::vector<Station> stations{};
-    std::vector<OutlineSegment> segments{};
+    std::vector<Station>& stations = lists.stations;
+    std::vector<OutlineSegment>& segments = lists.segments;
 };
+
+void push_crossing(Sweep& s, const Crossing& c) {
+    s.crossings.push_back(c);
+    std::push_heap(s.crossings.begin(), s.crossings.end(), LaterCrossing{});
+}
+
+Crossing pop_crossing(Sweep& s) {
+    std::pop_heap(s.crossings.begin(), s.crossings.end(), LaterCrossing{});
+    Crossing c = s.crossings.back();
+    s.crossings.pop_back();
+    return c;
+}
 
 bool inside(const Sweep& s, long wind) {
     return s.rule == FillRule::even_odd ? (wind & 1) != 0 : wind != 0;
@@ -427,10 +531,16 @@ void close_piece(Sweep& s, int line, real y, real left_x, real right_x) {
 }
 
 // The x of two neighbours at a row, equal where they meet.
-void row_pair_x(const Sweep& s, int left, int right, i64 y, real& left_x, real& right_x) {
-    const Line &a = s.lines[left], &b = s.lines[right];
+// Returns the sign of a.x(y) - b.x(y).
+int pair_x(const Line& a, const Line& b, i64 y, real& left_x, real& right_x) {
+    int order = compare_x(a, b, y);
     left_x = row_x(a, y);
-    right_x = compare_x(a, b, y) == 0 ? left_x : row_x(b, y);
+    right_x = order == 0 ? left_x : row_x(b, y);
+    return order;
+}
+
+void row_pair_x(const Sweep& s, int left, int right, i64 y, real& left_x, real& right_x) {
+    pair_x(s.lines[left], s.lines[right], y, left_x, right_x);
 }
 
 // Keeps the trapezoid to the right of `line` open if it still lies between the same two edges in
@@ -492,7 +602,7 @@ void check_pair(Sweep& s, Handle left) {
         crossing_above(s.lines[a], s.lines[b], y - 1, row, height), row = y;
     else if (!crossing_above(s.lines[a], s.lines[b], y, row, height))
         return;
-    s.crossings.push({row, height, a, b});
+    push_crossing(s, {row, height, a, b});
 }
 
 // Swaps the neighbours L (at `left`) and R at height y: the pieces about them close at the
@@ -550,8 +660,15 @@ struct Below {
     std::vector<char> inside_before;
 };
 
+// Where an edge starts or ends: the row, the edge's x there, and the edge.
+struct EdgeEnd {
+    i64 row, x;
+    int line;
+};
+
 struct Events {
-    std::vector<int> starts, ends; // edges by their lower row, and by their upper row
+    std::vector<EdgeEnd> starts, ends; // edges by their lower row, and by their upper row
+    std::vector<int> order;
     std::vector<Flat> flats;
     size_t next_start = 0, next_end = 0, next_flat = 0;
     // Kept from row to row to spare allocations.
@@ -562,26 +679,32 @@ struct Events {
 
 constexpr i64 no_row = std::numeric_limits<i64>::max();
 
-i64 next_event_row(const Sweep& s, const Events& e) {
+i64 next_event_row(const Events& e) {
     i64 y = no_row;
-    if (e.next_start < e.starts.size()) y = std::min(y, s.lines[e.starts[e.next_start]].y0);
-    if (e.next_end < e.ends.size()) y = std::min(y, s.lines[e.ends[e.next_end]].y1);
+    if (e.next_start < e.starts.size()) y = std::min(y, e.starts[e.next_start].row);
+    if (e.next_end < e.ends.size()) y = std::min(y, e.ends[e.next_end].row);
     if (e.next_flat < e.flats.size()) y = std::min(y, e.flats[e.next_flat].y);
     return y;
 }
 
 // The stretches of the row where something happens: the points where edges start and end and
 // the horizontal edges, merged where they touch. Outside them no gap changes its winding.
-void row_intervals(const Sweep& s, Events& e, size_t start_end, size_t end_end, size_t flat_end) {
+void row_intervals(Events& e, size_t start_end, size_t end_end, size_t flat_end) {
     std::vector<Interval>& points = e.points;
     points.clear();
     for (size_t i = e.next_start; i < start_end; ++i)
-        points.push_back({s.lines[e.starts[i]].x0, s.lines[e.starts[i]].x0});
+        points.push_back({e.starts[i].x, e.starts[i].x});
     for (size_t i = e.next_end; i < end_end; ++i)
-        points.push_back({s.lines[e.ends[i]].x1, s.lines[e.ends[i]].x1});
+        points.push_back({e.ends[i].x, e.ends[i].x});
     for (size_t i = e.next_flat; i < flat_end; ++i)
         points.push_back({e.flats[i].left, e.flats[i].right});
-    std::sort(points.begin(), points.end(), [](Interval a, Interval b) { return a.left < b.left; });
+    // The union below does not depend on the order of intervals with one left end.
+    auto by_left = [](Interval a, Interval b) { return a.left < b.left; };
+    if (points.size() == 2) {
+        if (by_left(points[1], points[0])) std::swap(points[0], points[1]);
+    } else {
+        std::sort(points.begin(), points.end(), by_left);
+    }
     std::vector<Interval>& merged = e.spans;
     merged.clear();
     for (Interval i : points) {
@@ -684,13 +807,13 @@ void outline_interval(Sweep& s, const Below& below, size_t index, const std::vec
 
 void take_event_row(Sweep& s, Events& e, i64 y) {
     size_t start_end = e.next_start, end_end = e.next_end, flat_end = e.next_flat;
-    while (start_end < e.starts.size() && s.lines[e.starts[start_end]].y0 == y)
+    while (start_end < e.starts.size() && e.starts[start_end].row == y)
         ++start_end;
-    while (end_end < e.ends.size() && s.lines[e.ends[end_end]].y1 == y)
+    while (end_end < e.ends.size() && e.ends[end_end].row == y)
         ++end_end;
     while (flat_end < e.flats.size() && e.flats[flat_end].y == y)
         ++flat_end;
-    row_intervals(s, e, start_end, end_end, flat_end);
+    row_intervals(e, start_end, end_end, flat_end);
     Below& below = e.below;
     if (s.want_outline) {
         below.lines.clear(), below.winds.clear(), below.offsets.clear();
@@ -700,9 +823,9 @@ void take_event_row(Sweep& s, Events& e, i64 y) {
         below.offsets.push_back(below.lines.size());
     }
     for (; e.next_end < end_end; ++e.next_end)
-        remove_line(s, e.ends[e.next_end]);
+        remove_line(s, e.ends[e.next_end].line);
     for (; e.next_start < start_end; ++e.next_start)
-        insert_line(s, e.starts[e.next_start]);
+        insert_line(s, e.starts[e.next_start].line);
     e.next_flat = flat_end;
     for (size_t i = 0; i < e.spans.size(); ++i) {
         bool inside_above = settle_interval(s, e.spans[i], e.above);
@@ -711,37 +834,133 @@ void take_event_row(Sweep& s, Events& e, i64 y) {
     s.last_y = real(y);
 }
 
-Events make_events(const Boundary& boundary) {
-    Events e;
-    const std::vector<Line>& lines = boundary.lines;
+// Many edges are sorted by a stable sort of their indices by row, which compares and moves less
+// than sorting them by row and index, and gives the same order; its buffer is nothing beside them.
+void stable_sort_by_row(const std::vector<Line>& lines, bool lower, std::vector<int>& order,
+                        std::vector<EdgeEnd>& ends) {
+    order.resize(lines.size());
     for (size_t i = 0; i < lines.size(); ++i)
-        e.starts.push_back(int(i));
-    e.ends = e.starts;
-    std::stable_sort(e.starts.begin(), e.starts.end(),
-                     [&](int a, int b) { return lines[a].y0 < lines[b].y0; });
-    std::stable_sort(e.ends.begin(), e.ends.end(),
-                     [&](int a, int b) { return lines[a].y1 < lines[b].y1; });
+        order[i] = int(i);
+    auto row_of = [&](int i) { return lower ? lines[size_t(i)].y0 : lines[size_t(i)].y1; };
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return row_of(a) < row_of(b); });
+    ends.clear();
+    for (int i : order) {
+        const Line& l = lines[size_t(i)];
+        ends.push_back(lower ? EdgeEnd{l.y0, l.x0, i} : EdgeEnd{l.y1, l.x1, i});
+    }
+}
+
+// The edges by their lower rows and by their upper rows, those on one row in the order of the
+// boundary (sorted by row, then index), and the horizontal edges by their rows.
+void make_events(const Boundary& boundary, Events& e) {
+    const std::vector<Line>& lines = boundary.lines;
+    if (lines.size() > 64) {
+        stable_sort_by_row(lines, true, e.order, e.starts);
+        stable_sort_by_row(lines, false, e.order, e.ends);
+    } else { // a few, without the stable sort's buffer
+        e.starts.clear();
+        e.ends.clear();
+        for (size_t i = 0; i < lines.size(); ++i) {
+            e.starts.push_back({lines[i].y0, lines[i].x0, int(i)});
+            e.ends.push_back({lines[i].y1, lines[i].x1, int(i)});
+        }
+        auto by_row = [](const EdgeEnd& a, const EdgeEnd& b) {
+            return a.row != b.row ? a.row < b.row : a.line < b.line;
+        };
+        std::sort(e.starts.begin(), e.starts.end(), by_row);
+        std::sort(e.ends.begin(), e.ends.end(), by_row);
+    }
+    // The order of one row's horizontal edges does not matter: they are merged into intervals.
     e.flats = boundary.flats;
-    std::stable_sort(e.flats.begin(), e.flats.end(), [](Flat a, Flat b) { return a.y < b.y; });
-    return e;
+    std::sort(e.flats.begin(), e.flats.end(), [](Flat a, Flat b) {
+        if (a.y != b.y) return a.y < b.y;
+        return a.left != b.left ? a.left < b.left : a.right < b.right;
+    });
+    e.next_start = e.next_end = e.next_flat = 0;
 }
 
 // Each row takes first the crossings scheduled for it, which bring the list into its order at
 // the row, and then the edges starting and ending on it.
-void run_sweep(Sweep& s, const Boundary& boundary) {
-    Events e = make_events(boundary);
+void run_sweep(Sweep& s, Events& e) {
     for (;;) {
-        i64 vertex_row = next_event_row(s, e);
-        i64 row = s.crossings.empty() ? vertex_row : std::min(vertex_row, s.crossings.top().row);
+        i64 vertex_row = next_event_row(e);
+        i64 row = s.crossings.empty() ? vertex_row : std::min(vertex_row, s.crossings[0].row);
         if (row == no_row) break;
         s.row.y = row;
-        while (!s.crossings.empty() && s.crossings.top().row == row) {
-            Crossing c = s.crossings.top();
-            s.crossings.pop();
-            take_crossing(s, c);
-        }
+        while (!s.crossings.empty() && s.crossings[0].row == row)
+            take_crossing(s, pop_crossing(s));
         if (vertex_row == row) take_event_row(s, e, row);
     }
+}
+
+// --------------------------------------------------------------------------- a monotone ring
+
+// A single ring that goes up once and down once, its two chains apart, is the commonest region (a
+// box, a wedge, most letters): the sweep's active list would only ever hold the two chains' edges,
+// never crossing, and its pieces are the trapezoids between them from one row of vertices to the
+// next. They are found here by walking up the two chains, with the very computations the sweep
+// makes for those trapezoids. Where the chains meet or cross between their ends, the walk gives
+// up and the sweep takes the ring.
+
+// The edges of the two chains, each from the bottom up.
+struct Chains {
+    std::vector<int> left, right;
+};
+
+// A chain's edges come in the ring's order (a turn of it), going up or coming down: from the
+// lowest, onwards or backwards.
+void chain_from_lowest(const std::vector<Line>& lines, int wind, std::vector<int>& chain) {
+    chain.clear();
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].wind == wind) chain.push_back(int(i));
+    size_t lowest = 0;
+    for (size_t i = 1; i < chain.size(); ++i)
+        if (lines[chain[i]].y0 < lines[chain[lowest]].y0) lowest = i;
+    std::rotate(chain.begin(), chain.begin() + std::ptrdiff_t(lowest), chain.end());
+    if (wind > 0 && chain.size() > 1) std::reverse(chain.begin() + 1, chain.end());
+}
+
+// The order of two edges starting on one row, just above it: -1 if a is left of b, +1 if right,
+// 0 if they run over each other.
+int order_above_start(const Line& a, const Line& b) {
+    if (a.x0 != b.x0) return a.x0 < b.x0 ? -1 : 1;
+    return compare_slope(a, b);
+}
+
+// The pieces the sweep writes for a monotone ring (both rules fill its inside, which it winds
+// round once): between each row of vertices and the next, the trapezoid between the chains' edges
+// there, its sides found as the sweep opens and closes it. False, with nothing written, if the
+// chains cross, or meet above the bottom row and below the top. (Between two rows of vertices
+// the chains' edges are straight: apart at both rows, they are apart between them.)
+bool fill_monotone(const Boundary& boundary, const Grid& grid, Chains& chains,
+                   std::vector<Piece>& out) {
+    const std::vector<Line>& lines = boundary.lines;
+    chain_from_lowest(lines, +1, chains.left);
+    chain_from_lowest(lines, -1, chains.right);
+    if (chains.left.empty() || chains.right.empty()) return false;
+    int start = order_above_start(lines[chains.left[0]], lines[chains.right[0]]);
+    if (start == 0) return false;
+    if (start > 0) std::swap(chains.left, chains.right);
+    size_t first = out.size(), i = 0, j = 0;
+    i64 bottom = lines[chains.left[0]].y0, top_row = lines[chains.left.back()].y1, y = bottom;
+    while (i < chains.left.size() && j < chains.right.size()) {
+        const Line &left = lines[chains.left[i]], &right = lines[chains.right[j]];
+        i64 top = std::min(left.y1, right.y1);
+        real l0, r0, l1, r1;
+        int below = pair_x(left, right, y, l0, r0), above = pair_x(left, right, top, l1, r1);
+        if ((below >= 0 && y != bottom) || above > 0 || (above == 0 && top != top_row)) {
+            out.resize(first);
+            return false;
+        }
+        if (r0 < l0) l0 = r0 = (l0 + r0) / 2;
+        if (r1 < l1) l1 = r1 = (l1 + r1) / 2;
+        write_piece(grid, real(y), real(top), l0, r0, l1, r1, out);
+        i += left.y1 == top;
+        j += right.y1 == top;
+        y = top;
+    }
+    return true;
 }
 
 // ------------------------------------------------------------------------------------- output
@@ -754,11 +973,12 @@ void order_along_rows(std::vector<Piece>& pieces, size_t first) {
     for (size_t begin = first, end; begin < pieces.size(); begin = end) {
         for (end = begin + 1; end < pieces.size() && top(pieces[end]).y == top(pieces[begin]).y;)
             ++end;
-        std::sort(pieces.begin() + begin, pieces.begin() + end,
-                  [&](const Piece& a, const Piece& b) {
-                      if (top(a).x != top(b).x) return top(a).x < top(b).x;
-                      return a.corner[0].x < b.corner[0].x;
-                  });
+        if (end - begin > 1)
+            std::sort(pieces.begin() + begin, pieces.begin() + end,
+                      [&](const Piece& a, const Piece& b) {
+                          if (top(a).x != top(b).x) return top(a).x < top(b).x;
+                          return a.corner[0].x < b.corner[0].x;
+                      });
     }
 }
 
@@ -767,8 +987,7 @@ struct SegmentsFrom {
     std::vector<char> used;
 };
 
-SegmentsFrom index_segments(const Sweep& s) {
-    SegmentsFrom from;
+void index_segments(const Sweep& s, SegmentsFrom& from) {
     from.begin.assign(s.stations.size() + 1, 0);
     for (const OutlineSegment& seg : s.segments)
         ++from.begin[seg.from + 1];
@@ -780,7 +999,6 @@ SegmentsFrom index_segments(const Sweep& s) {
         from.order[from.cursor[s.segments[i].from]++] = int(i);
     from.cursor.assign(from.begin.begin(), from.begin.end() - 1);
     from.used.assign(s.segments.size(), 0);
-    return from;
 }
 
 // An unused stretch leaving `station`, one on the same line as the last if there is one among
@@ -801,12 +1019,13 @@ int next_segment(const Sweep& s, SegmentsFrom& from, int station, i64 tag) {
 
 // Writes a loop without its points on the line through their neighbours: within the shortest
 // side written of it (or anywhere, if the neighbours coincide).
-void write_loop(const Grid& grid, const std::vector<Point>& loop, Rings& out) {
+void write_loop(const Grid& grid, const std::vector<Point>& loop, std::vector<Point>& kept,
+                Rings& out) {
     auto near_line = [&grid](Point a, Point b, Point c) {
         real ux = real(b.x) - a.x, uy = real(b.y) - a.y, vx = real(c.x) - a.x, vy = real(c.y) - a.y;
         return std::fabs(ux * vy - uy * vx) <= grid.shortest * std::hypot(vx, vy);
     };
-    std::vector<Point> kept = drop_redundant_vertices(loop, near_line);
+    drop_redundant_vertices(loop, near_line, kept);
     if (kept.empty()) return;
     out.starts.push_back(out.points.size());
     out.points.insert(out.points.end(), kept.begin(), kept.end());
@@ -815,9 +1034,16 @@ void write_loop(const Grid& grid, const std::vector<Point>& loop, Rings& out) {
 // Joins the outline's stretches into loops: every point where they meet has as many leaving as
 // arriving, so a walk that takes any unused stretch leaving each point it reaches can only stop
 // where it began.
-void write_loops(const Sweep& s, const Grid& grid, Rings& out) {
-    SegmentsFrom from = index_segments(s);
-    std::vector<Point> loop;
+// The lists the joining works in, kept from call to call as the sweep's are.
+struct LoopLists {
+    SegmentsFrom from;
+    std::vector<Point> loop, kept;
+};
+
+void write_loops(const Sweep& s, const Grid& grid, LoopLists& lists, Rings& out) {
+    SegmentsFrom& from = lists.from;
+    index_segments(s, from);
+    std::vector<Point>& loop = lists.loop;
     for (size_t first = 0; first < s.segments.size(); ++first) {
         if (from.used[first]) continue;
         loop.clear();
@@ -834,28 +1060,50 @@ void write_loops(const Sweep& s, const Grid& grid, Rings& out) {
         // The walk ends where it began: if it arrives along the line it left by, the first
         // point lies within one side.
         if (previous_tag == s.segments[first].tag && loop.size() > 1) loop.erase(loop.begin());
-        write_loop(grid, loop, out);
+        write_loop(grid, loop, lists.kept, out);
     }
+}
+
+// Everything a fill works in, kept from call to call (per thread, so that fills on two threads
+// cannot meet in it).
+struct Scratch {
+    Boundary boundary;
+    Chains chains;
+    Events events;
+    SweepLists sweep;
+    LoopLists loops;
+};
+
+Scratch& scratch() {
+    thread_local Scratch kept;
+    return kept;
 }
 
 } // namespace
 
 void fill_pieces(const Rings& region, FillRule rule, std::vector<Piece>& out) {
+    Scratch& work = scratch();
     Grid grid;
-    Boundary boundary;
+    Boundary& boundary = work.boundary;
     if (!make_boundary(region, grid, boundary)) return;
-    Sweep s{boundary.lines, grid, rule, &out, false};
     size_t first = out.size();
     out.reserve(first + boundary.lines.size()); // about as many pieces as edges, commonly
-    run_sweep(s, boundary);
+    if (boundary.monotone && fill_monotone(boundary, grid, work.chains, out)) return; // in order
+    clear_lists(work.sweep, boundary.lines.size());
+    Sweep s{boundary.lines, grid, rule, &out, false, work.sweep};
+    make_events(boundary, work.events);
+    run_sweep(s, work.events);
     order_along_rows(out, first);
 }
 
 void fill_outline(const Rings& region, FillRule rule, Rings& out) {
+    Scratch& work = scratch();
     Grid grid;
-    Boundary boundary;
+    Boundary& boundary = work.boundary;
     if (!make_boundary(region, grid, boundary)) return;
-    Sweep s{boundary.lines, grid, rule, nullptr, true};
-    run_sweep(s, boundary);
-    write_loops(s, grid, out);
+    clear_lists(work.sweep, boundary.lines.size());
+    Sweep s{boundary.lines, grid, rule, nullptr, true, work.sweep};
+    make_events(boundary, work.events);
+    run_sweep(s, work.events);
+    write_loops(s, grid, work.loops, out);
 }

@@ -25,6 +25,11 @@
 //   neighbours; it is closed (written) where one of them ends, crosses another, or the gap's
 //   neighbours change. At a crossing the pieces close and open at the crossing point itself,
 //   computed in long double, so neighbouring pieces meet exactly along the edges.
+// - One ring that goes up once and down once (a box, a wedge, most letters), its two chains
+//   apart between its lowest and highest rows, is not swept: the active list would only ever hold
+//   one edge of each chain, so fill_pieces walks up the two chains and writes the trapezoid
+//   between each row of vertices and the next, computed as the sweep computes it, to the bit.
+//   Where the chains meet or cross, the ring is swept.
 // - The outline is the set of edge stretches with "inside" on one side only, and the stretches of
 //   event rows where inside-below and inside-above differ, directed with the region on their
 //   left and joined at the points where they meet (found by exact comparison).
