@@ -63,7 +63,7 @@ struct Model {
     Dot dot;
     Outline outline;
     Cutting cut;
-    bool curve = false;        // the strokes are the pieces of a curve
+    bool curve = false;      // the strokes are the pieces of a curve
     Box page;                // the extents of what is drawn on the page in progress
     std::vector<Box> pages;  // those of the pages before it
     bool page_drawn = false; // something was drawn on the page in progress

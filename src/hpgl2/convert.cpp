@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "drawing/model.h"
-#include "driver/streams.h"
 #include "driver/options.h"
+#include "driver/streams.h"
 #include "dxf/ac1009.h"
 #include "dxf/ac1015.h"
 #include "format/format.h"
