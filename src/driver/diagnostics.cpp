@@ -93,14 +93,7 @@ void diagnostics_next_run() {
 }
 
 void diagnostics_reset() {
-    error_count = 0;
-    warning_count = 0;
-    line_number = 1;
-    tokenpos = 0;
-    yyleng = 0;
+    diagnostics_next_run();
     scanner_trace = 0;
     parser_trace = 0;
-    diagnostics_written = 0;
-    input_failed = false;
-    places.clear();
 }
