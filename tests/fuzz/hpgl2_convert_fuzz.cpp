@@ -1,12 +1,14 @@
-// Fuzz target: the whole conversion in HP-GL/2 mode, in process. Whatever the input, the
-// drawing must be a complete document whose numbers are neither inf nor nan, and the log must
-// end with its counts and summary.
+// Fuzz target: the whole conversion in HP-GL/2 mode, in process, in the flavour the input's
+// length picks (odd lengths AC1015). Whatever the input, the drawing must be a complete
+// document whose numbers are neither inf nor nan, and the log must end with its counts and
+// summary.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "driver/options.h"
 #include "inprocess/inprocess.h"
 
 // Every value of a numeric group (codes 10 and above; 0 to 9 are names and texts, which may
@@ -32,7 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t dxf_size = 0, log_size = 0;
     FILE* d = open_memstream(&dxf, &dxf_size);
     FILE* l = open_memstream(&log, &log_size);
+    dxf_r2000 = size % 2 == 1;
     convert_in_memory(reinterpret_cast<const char*>(data), size, d, l, true);
+    dxf_r2000 = false;
     fclose(d);
     fclose(l);
     std::string document(dxf, dxf_size), text(log, log_size);
