@@ -2,7 +2,8 @@
 # Converts every example plot into NAME.dxf with its log kept as NAME.log, and renders
 # cassini.dxf with LibreCAD (dxf2pdf) and poppler (pdftoppm) into docs/cassini.png, and hp.hpgl
 # in both modes side by side into docs/hp_both_modes.png (with ImageMagick), and two
-# spectrum-analyzer screens with their labels into docs/hp8595e_fm.png and docs/specan_labels.png.
+# spectrum-analyzer screens with their labels into docs/hp8595e_fm.png and docs/specan_labels.png,
+# and a detail of a steel drawing in the AC1015 flavour into docs/gb01_r2000.png.
 #
 #   examples/regenerate.sh [path/to/penwright]
 set -euo pipefail
@@ -53,7 +54,29 @@ render_labels() {
     done
     rm -rf "$scratch"
 }
+# A detail of the steel drawing as AC1015 (lineweights, line types, HATCHes), and a closer look
+# at its plate's thick outline against the thin dimension lines.
+render_lineweights() {
+    local scratch page w h
+    scratch=$(mktemp -d)
+    (cd "$scratch" && "$penwright" --hpgl2 --dxf=r2000 --units=mm -i \
+        "$OLDPWD/../tests/data/gb01_stahlbau.plt" -o gb01.dxf) >/dev/null 2>&1
+    QT_QPA_PLATFORM=offscreen librecad dxf2pdf -a "$scratch/gb01.dxf" >/dev/null 2>&1
+    page=$scratch/gb01
+    pdftoppm -png -r 300 -singlefile "$page.pdf" "$page-300"
+    pdftoppm -png -r 600 -singlefile "$page.pdf" "$page-600"
+    w=$(identify -format %w "$page-300.png") h=$(identify -format %h "$page-300.png")
+    convert "$page-300.png" -crop $((w * 28 / 100))x$((h * 15 / 100))+$((w * 9 / 100))+$((h * 22 / 100)) \
+        +repage -trim -bordercolor white -border 10 -resize x441 "$scratch/detail.png"
+    w=$((w * 2)) h=$((h * 2))
+    convert "$page-600.png" -crop $((w * 13 / 100))x$((h * 6 / 100))+$((w * 9 / 100))+$((h * 255 / 1000)) \
+        +repage -trim -bordercolor white -border 10 "$scratch/closer.png"
+    convert "$scratch/detail.png" "$scratch/closer.png" -background white -gravity center +append \
+        -strip ../docs/gb01_r2000.png
+    rm -rf "$scratch"
+}
 if command -v librecad >/dev/null && command -v pdftoppm >/dev/null && command -v convert >/dev/null; then
     render_modes
     render_labels
+    render_lineweights
 fi
