@@ -185,7 +185,7 @@ def compare(new, old):
             return 'entity %d: %s beyond the AC1009 entities' % (k, t)
         o = old[i]
         ok = same_polyline(e, o) if t == 'LWPOLYLINE' and o.dxftype() == 'POLYLINE' else (
-            t == o.dxftype() and SAME[t](e, o) and style(e)[:2] == style(o)[:2])
+            t == o.dxftype() and SAME[t](e, o) and style(e) == style(o))
         if not ok:
             return 'entity %d: %s against %s' % (k, t, o.dxftype())
         i, k = i + 1, k + 1
