@@ -202,8 +202,9 @@ constexpr std::array<bool, 256> number_ends = [] {
 void read_plain_numbers(Command& c) {
     constexpr size_t margin = 20; // a sign and 15 digits end before the buffer does
     if (c.unusable || scanner_trace || source.pos + margin >= source.size) return;
-    const char* p = source.data + source.pos;
-    const char* limit = source.data + (source.size - margin);
+    const char* const data = source.data;
+    const char* p = data + source.pos;
+    const char* limit = data + (source.size - margin);
     double *out = c.numbers + c.count, *full = c.numbers + batch_size;
     int* column = c.number_column + c.count;
     const int column_of_data = source_column(0);
@@ -220,15 +221,16 @@ void read_plain_numbers(Command& c) {
             m = m * 10 + digit;
         if (q == digits || q - digits > 15 || !number_ends[static_cast<unsigned char>(*q)]) break;
         double v = static_cast<double>(m);
-        *column++ = column_of_data + static_cast<int>(p - source.data);
+        *column++ = column_of_data + static_cast<int>(p - data);
         *out++ = first == '-' ? -v : v;
         p = q + (*q == ','); // the comma that usually follows
     }
     int taken = static_cast<int>(out - (c.numbers + c.count));
-    std::fill_n(c.number_line + c.count, taken, source.line); // no line ends among them
+    for (int i = c.count, line = source.line; i < c.count + taken; ++i)
+        c.number_line[i] = line; // no line ends among them
     c.total += taken;
     c.count += taken;
-    source.pos = static_cast<size_t>(p - source.data);
+    source.pos = static_cast<size_t>(p - data);
 }
 
 void read_text(Command& c, char terminator, bool printed);
