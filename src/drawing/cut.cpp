@@ -10,18 +10,6 @@ namespace {
 // memory held stays bounded whatever the run.
 constexpr size_t most_held = 1 << 18;
 
-// A run closes when it ends where it began with at least three distinct points.
-bool closes(const std::vector<Point>& p) {
-    if (p.size() < 4 || !(p.back() == p.front())) return false;
-    const Point* second = nullptr; // the first point other than the first
-    for (const Point& q : p) {
-        if (q == p.front() || (second && q == *second)) continue;
-        if (second) return true;
-        second = &q;
-    }
-    return false;
-}
-
 void write_path(const std::vector<Point>& p, bool closed) {
     Rings& pieces = model.cut.pieces;
     pieces.points.clear();
@@ -40,7 +28,7 @@ void cut_run_end() {
     Cutting& cut = model.cut;
     std::vector<Point>& p = cut.path;
     if (cut.outline && !p.empty()) p.push_back(p.front()); // an edge is closed
-    if (p.size() >= 2) write_path(p, cut.outline || closes(p));
+    if (p.size() >= 2) write_path(p, cut.outline || cut.shape.closed());
     p.clear();
     cut.outline = false;
 }
@@ -48,11 +36,16 @@ void cut_run_end() {
 void cut_stroke(Point from, Point to) {
     std::vector<Point>& p = model.cut.path;
     if (!p.empty() && !(p.back() == from)) cut_run_end();
-    if (p.empty()) p.push_back(from);
+    if (p.empty()) {
+        p.push_back(from);
+        model.cut.shape.start(from);
+    }
     p.push_back(to);
+    model.cut.shape.add(to);
     if (p.size() < most_held) return;
     cut_run_end();
     p.push_back(to);
+    model.cut.shape.start(to);
 }
 
 void cut_arc(Point centre, double radius, double start, double sweep) {

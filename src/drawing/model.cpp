@@ -13,7 +13,8 @@ namespace {
 void start_run(Point from) {
     begin_entity(stroke_style());
     Run& run = model.run;
-    run = Run{true, from, from, from, false, false, false, record_polyline(), 1};
+    run = Run{true, {}, false, record_polyline(), 1};
+    run.shape.start(from);
     record_vertex(from);
     box().add(from);
     ++model.counts.polylines;
@@ -23,17 +24,11 @@ void add_vertex(Point v) {
     Run& run = model.run;
     box().add(v);
     if (run.last_held) {
-        record_vertex(run.last);
+        record_vertex(run.shape.last);
         ++run.vertices;
     }
-    run.last = v;
+    run.shape.add(v);
     run.last_held = true;
-    if (!run.has_second) {
-        run.has_second = !(v == run.first);
-        run.second = v;
-    } else if (!run.three_distinct && !(v == run.first) && !(v == run.second)) {
-        run.three_distinct = true;
-    }
 }
 
 double normal_angle(double a) {
@@ -92,7 +87,6 @@ void begin_entity(const Style& s) {
         model.pattern_used[static_cast<size_t>(s.pattern)] = true;
         model.patterns_used.push_back(s.pattern);
     }
-    model.page_drawn = true;
 }
 
 void write_polyline(const Point* v, size_t n, bool closed) {
@@ -154,7 +148,7 @@ void model_stroke(Point from, Point to) {
         return dots_stroke(from, to, lowered_here);
     if (model.cut.on) return cut_stroke(from, to);
     Run& run = model.run;
-    if (run.open && !(run.last == from)) model_end_run();
+    if (run.open && !(run.shape.last == from)) model_end_run();
     if (!run.open) start_run(from);
     add_vertex(to);
 }
@@ -176,9 +170,9 @@ void model_end_run() {
     if (model.cut.on) return cut_run_end();
     Run& run = model.run;
     if (!run.open) return;
-    bool closed = run.three_distinct && run.last == run.first;
+    bool closed = run.shape.closed();
     if (!closed && run.last_held) {
-        record_vertex(run.last);
+        record_vertex(run.shape.last);
         ++run.vertices;
     }
     record_polyline_end(run.head, closed, run.vertices);

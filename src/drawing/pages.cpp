@@ -5,10 +5,9 @@
 
 void model_new_page() {
     model_settle();
-    if (!model.page_drawn) return;
+    if (!model.page.any()) return; // nothing was drawn on it
     model.pages.push_back(model.page);
     model.page = Box{};
-    model.page_drawn = false;
     model.page_ended = true;
 }
 

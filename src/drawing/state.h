@@ -23,12 +23,29 @@ struct Box {
     bool any() const { return e.min_x <= e.max_x; }
 };
 
+// Whether a run closes: it ends where it began, with at least three distinct vertices. Kept
+// vertex by vertex.
+struct Closing {
+    Point first{0, 0}, second{0, 0}, last{0, 0};
+    bool has_second = false, three_distinct = false;
+    void start(Point v) { *this = Closing{v, v, v, false, false}; }
+    void add(Point v) {
+        last = v;
+        if (!has_second) {
+            has_second = !(v == first);
+            second = v;
+        } else if (!three_distinct && !(v == first) && !(v == second)) {
+            three_distinct = true;
+        }
+    }
+    bool closed() const { return three_distinct && last == first; }
+};
+
 // The open run of straight strokes. Its last vertex is held back: it is not written when it
 // closes the run.
 struct Run {
     bool open = false;
-    Point first{0, 0}, second{0, 0}, last{0, 0};
-    bool has_second = false, three_distinct = false;
+    Closing shape;
     bool last_held = false; // the last vertex is not written yet
     long long head = 0;     // where its record begins
     uint64_t vertices = 0;  // written so far
@@ -50,6 +67,7 @@ struct Cutting {
     bool on = false;
     Window window{0, 0, 0, 0};
     std::vector<Point> path; // the run or outline in progress, as drawn
+    Closing shape;           // of the run
     bool outline = false;    // the path is an edge's outline, closed whatever its points
     Rings pieces;            // what is left of a path, or of a region, inside the window
     std::vector<ArcPiece> arcs;
@@ -66,7 +84,6 @@ struct Model {
     bool curve = false;      // the strokes are the pieces of a curve
     Box page;                // the extents of what is drawn on the page in progress
     std::vector<Box> pages;  // those of the pages before it
-    bool page_drawn = false; // something was drawn on the page in progress
     bool page_ended = false; // the next entity begins a new page
     std::map<int, PenLayer> layers;
     std::vector<Pattern> patterns;
